@@ -1,0 +1,25 @@
+#pragma once
+// A made-up ROM with every table of every category filled with plausible records, and a
+// matching character table. The demo and the test fixtures come from here.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tsumugi::demo {
+
+constexpr uint32_t kDemoRomSize = 0x1000000;  // 16 MiB
+
+// The character table in string.txt form (cp932, CR LF lines).
+std::string StringTable();
+
+// The demo ROM image, its names encoded through StringTable().
+std::vector<uint8_t> BuildRom();
+
+// Game bytes of a cp932 text through StringTable()'s mapping, terminator included.
+// Characters the table lacks are dropped. For fixtures that place text by hand.
+std::vector<uint8_t> EncodeText(const std::string& cp932);
+
+// Writes "demo.gba" and "string.txt" into dir. False on a failed write.
+bool WriteDemo(const std::string& dir);
+
+}  // namespace tsumugi::demo

@@ -1,0 +1,40 @@
+#pragma once
+// The program's own folder and "option.ini", which remembers the folder of the last ROM.
+#include <string>
+
+namespace tsumugi {
+
+// The path separator of this platform; paths are cut at its last occurrence.
+constexpr char kPathSeparator = '/';
+
+// Index of the last `byte` in a NUL-terminated cp932 text, skipping the second byte of
+// every two-byte character (a lead byte 0x80-0xFF takes the next byte with it, so a
+// trail byte equal to `byte` never matches). -1 when there is none.
+int FindLastChar(const char* text, char byte);
+
+// Cuts path at its last separator (found with FindLastChar), giving the folder without
+// a trailing separator; a path without one is returned unchanged.
+std::string CutAtLastSeparator(const std::string& path, char separator = kPathSeparator);
+
+// The folder that holds the program file (from /proc/self/exe). Tests may point it
+// elsewhere with SetProgramFolder; an empty text restores the real one.
+std::string ProgramFolder();
+void SetProgramFolder(const std::string& folder);
+
+// ProgramFolder() + separator + name.
+std::string ProgramFile(const std::string& name);
+
+// Section "Path", key "Directory" of "option.ini" in the program's folder; empty when the
+// file, the section or the key is missing.
+std::string ReadRomFolder();
+
+// Writes the folder when it differs from the stored one; the file is created by the first
+// write and its other content is kept. False when the write failed.
+bool WriteRomFolder(const std::string& folder);
+
+// The INI logic on text, for the above and for tests.
+std::string IniGet(const std::string& ini, const std::string& section, const std::string& key);
+std::string IniSet(const std::string& ini, const std::string& section, const std::string& key,
+                   const std::string& value);
+
+}  // namespace tsumugi

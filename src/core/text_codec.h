@@ -1,0 +1,52 @@
+#pragma once
+// The text service bound to the ROM buffer: game text <-> cp932 display text through the
+// character table, and the name getters of the ROM's name tables.
+#include <cstdint>
+#include <string>
+
+namespace tsumugi {
+
+class CTextCodec {
+public:
+    // rom/romSize: the ROM image. Reads never go past romSize; a span that starts inside
+    // the image is clamped to its end.
+    CTextCodec(const uint8_t* rom, uint32_t romSize);
+    virtual ~CTextCodec() = default;
+
+    const uint8_t* m_pRom;
+    uint32_t m_nRomSize;
+    int32_t m_nErrorPos = 0;
+    char m_szErrorText[16] = {};
+    int32_t m_nStatus = 0;  // 0 fine, 1 unlisted code / unencodable character, 2 cut
+    int32_t m_nLength = 0;
+
+    // Reads string.txt (CharTable::Path()) into the table.
+    bool LoadTable();
+
+    // Game text (at most limit bytes) to cp932 display text; CR LF for 0xFE. Loads the
+    // table first when it is not loaded; returns 0 with "Error" when that fails.
+    // A two-byte code whose second byte would lie past the end of the ROM image (or past
+    // limit + 1 for a span outside the image) is shown as "・" with status 1 and ends the
+    // text.
+    int Decode(std::string& text, const uint8_t* bytes, int limit);
+
+    // cp932 display text to at most limit bytes of game text, terminator included.
+    // 0 when a character has no code (status 1, m_nErrorPos, m_szErrorText); 1 otherwise,
+    // status 2 when the text was cut. Never writes at or past bytes + limit.
+    int Encode(const std::string& text, uint8_t* bytes, int limit);
+
+    // Name getters: "Error" and false outside the table's bounds, or when the name field
+    // does not lie inside the ROM image.
+    bool GetUnitName(int i, std::string& text);
+    bool GetFullBonusName(int i, std::string& text);
+    bool GetPilotName(int i, std::string& text);
+    bool GetBgmName(int i, std::string& text);
+    bool GetWeaponName(int i, std::string& text);
+    bool GetAceBonusName(int i, std::string& text);
+    bool GetSkillName(int i, std::string& text);
+    bool GetPartName(int i, std::string& text);
+    bool GetSpiritName(int i, std::string& text);
+    bool GetChapterName(int i, std::string& text);  // "第%d話 %s"; empty title -> ""
+};
+
+}  // namespace tsumugi

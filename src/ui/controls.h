@@ -1,0 +1,118 @@
+#pragma once
+// Thin wrappers over Qt widgets with the behaviour the editors rely on: setting a
+// selection, a text or a tab from code never fires a handler; only the user's action
+// emits the wrappers' signals. Every control carries its label as accessible name.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QTabWidget>
+
+class QAbstractItemModel;
+class QGroupBox;
+class QLabel;
+class QLayout;
+
+namespace ui {
+
+// Sets the accessible name (and for a combo box also the accessible description).
+void SetLabel(QWidget* control, const QString& label);
+// A label placed beside control, with control as its buddy.
+QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent = nullptr);
+// A titled group holding layout.
+QGroupBox* MakeGroup(const QString& title, QLayout* layout, QWidget* parent = nullptr);
+
+class ListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit ListBox(const QString& label, QWidget* parent = nullptr);
+    int AddString(const QString& text);
+    void InsertString(int index, const QString& text);
+    void DeleteString(int index);
+    void ResetContent();
+    void SetItems(const QStringList& items);
+    int GetCount() const;
+    QString GetText(int index) const;
+    void SetCurSel(int index);  // -1: no selection
+    int GetCurSel() const;
+
+signals:
+    void SelChange();  // the user moved the selection
+    void DblClk();     // the user double-clicked an item
+
+private:
+    bool m_bQuiet = false;
+};
+
+// A drop-down list (not editable), items in insertion order.
+class ComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ComboBox(const QString& label, QWidget* parent = nullptr);
+    int AddString(const QString& text);
+    void ResetContent();
+    void SetItems(const QStringList& items);
+    // Shows the items of a model shared with other combos of the same list (each keeps
+    // its own selection). The model is not owned.
+    void ShareModel(QAbstractItemModel* model);
+    int GetCount() const;
+    QString GetLBText(int index) const;
+    void SetCurSel(int index);  // -1 or out of range: no selection
+    int GetCurSel() const;
+
+signals:
+    void SelChange();  // the user chose an item
+};
+
+class Edit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit Edit(const QString& label, QWidget* parent = nullptr);
+    QString GetText() const { return text(); }
+    void SetText(const QString& t) { setText(t); }
+};
+
+// Multi-line edit in which Enter starts a new line. Line breaks come back as '\n'.
+class MultiEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit MultiEdit(const QString& label, QWidget* parent = nullptr);
+    QString GetText() const { return toPlainText(); }
+    void SetText(const QString& t);  // CR LF or LF line breaks
+};
+
+class CheckBox : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit CheckBox(const QString& label, QWidget* parent = nullptr);
+    void SetCheck(bool on) { setChecked(on); }
+    bool GetCheck() const { return isChecked(); }
+};
+
+// A push button that never becomes the default button by itself.
+class Button : public QPushButton {
+    Q_OBJECT
+public:
+    explicit Button(const QString& label, QWidget* parent = nullptr);
+};
+
+// Tab control with one page widget per tab; showing a tab hides the others.
+class TabCtrl : public QTabWidget {
+    Q_OBJECT
+public:
+    explicit TabCtrl(const QString& label, QWidget* parent = nullptr);
+    void InsertItem(int index, QWidget* page, const QString& text);
+    void SetCurSel(int index);
+    int GetCurSel() const { return currentIndex(); }
+
+signals:
+    void SelChange();  // the user picked another tab
+
+private:
+    bool m_bQuiet = false;
+};
+
+}  // namespace ui
