@@ -1,0 +1,181 @@
+#include "ui/controls.h"
+
+#include <QAbstractItemModel>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QScrollBar>
+
+namespace ui {
+namespace {
+
+// Runs f with the flag set, so that change notifications caused by code are not passed on.
+template <typename F>
+void Quietly(bool& flag, F&& f) {
+    const bool old = flag;
+    flag = true;
+    f();
+    flag = old;
+}
+
+}  // namespace
+
+void SetLabel(QWidget* control, const QString& label) {
+    control->setAccessibleName(label);
+    if (qobject_cast<QComboBox*>(control)) control->setAccessibleDescription(label);
+}
+
+QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setBuddy(buddy);
+    return label;
+}
+
+QGroupBox* MakeGroup(const QString& title, QLayout* layout, QWidget* parent) {
+    auto* group = new QGroupBox(title, parent);
+    group->setAccessibleName(title);
+    group->setLayout(layout);
+    return group;
+}
+
+// ---- ListBox
+
+ListBox::ListBox(const QString& label, QWidget* parent) : QListWidget(parent) {
+    SetLabel(this, label);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformItemSizes(true);
+    connect(this, &QListWidget::currentRowChanged, this, [this](int) {
+        if (!m_bQuiet) emit SelChange();
+    });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit DblClk(); });
+}
+
+int ListBox::AddString(const QString& text) {
+    Quietly(m_bQuiet, [&] { addItem(text); });
+    return count() - 1;
+}
+
+void ListBox::InsertString(int index, const QString& text) {
+    Quietly(m_bQuiet, [&] { insertItem(index, text); });
+}
+
+void ListBox::DeleteString(int index) {
+    Quietly(m_bQuiet, [&] { delete takeItem(index); });
+}
+
+void ListBox::ResetContent() {
+    Quietly(m_bQuiet, [&] { clear(); });
+}
+
+void ListBox::SetItems(const QStringList& items) {
+    Quietly(m_bQuiet, [&] {
+        clear();
+        addItems(items);
+    });
+}
+
+int ListBox::GetCount() const { return count(); }
+
+QString ListBox::GetText(int index) const {
+    const QListWidgetItem* it = item(index);
+    return it ? it->text() : QString();
+}
+
+void ListBox::SetCurSel(int index) {
+    Quietly(m_bQuiet, [&] {
+        if (index < 0 || index >= count()) {
+            setCurrentRow(-1);
+            clearSelection();
+        } else {
+            setCurrentRow(index);
+            scrollToItem(item(index));
+        }
+    });
+}
+
+int ListBox::GetCurSel() const {
+    const QListWidgetItem* it = currentItem();
+    return it && it->isSelected() ? row(it) : -1;
+}
+
+// ---- ComboBox
+
+ComboBox::ComboBox(const QString& label, QWidget* parent) : QComboBox(parent) {
+    SetLabel(this, label);
+    setEditable(false);
+    setMaxVisibleItems(20);
+    connect(this, &QComboBox::activated, this, [this](int) { emit SelChange(); });
+}
+
+int ComboBox::AddString(const QString& text) {
+    addItem(text);
+    return count() - 1;
+}
+
+void ComboBox::ResetContent() { clear(); }
+
+void ComboBox::SetItems(const QStringList& items) {
+    clear();
+    addItems(items);
+    setCurrentIndex(-1);
+}
+
+void ComboBox::ShareModel(QAbstractItemModel* model) {
+    setModel(model);
+    setCurrentIndex(-1);
+}
+
+int ComboBox::GetCount() const { return count(); }
+
+QString ComboBox::GetLBText(int index) const { return itemText(index); }
+
+void ComboBox::SetCurSel(int index) {
+    setCurrentIndex(index >= 0 && index < count() ? index : -1);
+}
+
+int ComboBox::GetCurSel() const { return currentIndex(); }
+
+// ---- Edits, check box, button
+
+Edit::Edit(const QString& label, QWidget* parent) : QLineEdit(parent) { SetLabel(this, label); }
+
+MultiEdit::MultiEdit(const QString& label, QWidget* parent) : QPlainTextEdit(parent) {
+    SetLabel(this, label);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTabChangesFocus(true);
+}
+
+void MultiEdit::SetText(const QString& t) {
+    QString plain = t;
+    plain.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    setPlainText(plain);
+}
+
+CheckBox::CheckBox(const QString& label, QWidget* parent) : QCheckBox(label, parent) {
+    SetLabel(this, label);
+}
+
+Button::Button(const QString& label, QWidget* parent) : QPushButton(label, parent) {
+    SetLabel(this, label);
+    setAutoDefault(false);
+    setDefault(false);
+}
+
+// ---- TabCtrl
+
+TabCtrl::TabCtrl(const QString& label, QWidget* parent) : QTabWidget(parent) {
+    SetLabel(this, label);
+    connect(this, &QTabWidget::currentChanged, this, [this](int) {
+        if (!m_bQuiet) emit SelChange();
+    });
+}
+
+void TabCtrl::InsertItem(int index, QWidget* page, const QString& text) {
+    Quietly(m_bQuiet, [&] { insertTab(index, page, text); });
+}
+
+void TabCtrl::SetCurSel(int index) {
+    Quietly(m_bQuiet, [&] { setCurrentIndex(index); });
+}
+
+}  // namespace ui

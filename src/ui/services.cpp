@@ -1,0 +1,86 @@
+#include "ui/services.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+namespace ui {
+namespace {
+
+class QtServices final : public Services {
+public:
+    MsgResult Message(QWidget* owner, const QString& text, MsgButtons buttons) override {
+        QMessageBox box(QMessageBox::NoIcon, AppTitle(), text, QMessageBox::NoButton, owner);
+        switch (buttons) {
+            case MsgButtons::Ok:
+                box.setIcon(QMessageBox::Information);
+                box.setStandardButtons(QMessageBox::Ok);
+                break;
+            case MsgButtons::OkCancel:
+                box.setIcon(QMessageBox::Question);
+                box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+                break;
+            case MsgButtons::YesNo:
+                box.setIcon(QMessageBox::Question);
+                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+                break;
+            case MsgButtons::YesNoCancel:
+                box.setIcon(QMessageBox::Question);
+                box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+                break;
+        }
+        switch (box.exec()) {
+            case QMessageBox::Ok: return MsgResult::Ok;
+            case QMessageBox::Yes: return MsgResult::Yes;
+            case QMessageBox::No: return MsgResult::No;
+            default: return MsgResult::Cancel;
+        }
+    }
+
+    std::optional<QString> OpenFile(QWidget* owner, const FileDialogOptions& options) override {
+        QFileDialog dialog(owner, options.title, options.initialFolder, Filter(options));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::ReadOnly, false);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
+
+    std::optional<QString> SaveFile(QWidget* owner, const FileDialogOptions& options) override {
+        QFileDialog dialog(owner, options.title, options.initialFolder, Filter(options));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        if (!options.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(options.defaultSuffix);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    }
+
+    int RunModal(QDialog* dialog) override { return dialog->exec(); }
+
+private:
+    static QString Filter(const FileDialogOptions& options) {
+        if (options.filterText.isEmpty()) return QString();
+        // The text already names the pattern; Qt reads the pattern from the parentheses.
+        if (options.filterText.contains(options.filterPattern)) return options.filterText;
+        return options.filterText + QStringLiteral(" (") + options.filterPattern + QLatin1Char(')');
+    }
+};
+
+QtServices g_qtServices;
+Services* g_services = nullptr;
+
+}  // namespace
+
+Services& services() { return g_services ? *g_services : g_qtServices; }
+
+void SetServices(Services* s) { g_services = s; }
+
+QString AppTitle() {
+    const QString path = QCoreApplication::applicationFilePath();
+    if (path.isEmpty()) return QStringLiteral("tsumugi");
+    return QFileInfo(path).completeBaseName();
+}
+
+}  // namespace ui

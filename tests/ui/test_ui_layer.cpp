@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QStringListModel>
+#include <QTest>
+
+#include "scripted_services.h"
+#include "ui/controls.h"
+#include "ui/dialog.h"
+#include "ui/number.h"
+#include "ui/text.h"
+
+namespace {
+
+TEST(UiControls, SelectionFromCodeNeverFiresHandlers) {
+    ui::ListBox list(QStringLiteral("ユニット"));
+    ui::ComboBox combo(QStringLiteral("空"));
+    ui::TabCtrl tabs(QStringLiteral("データ"));
+    QSignalSpy listSpy(&list, &ui::ListBox::SelChange);
+    QSignalSpy comboSpy(&combo, &ui::ComboBox::SelChange);
+    QSignalSpy tabSpy(&tabs, &ui::TabCtrl::SelChange);
+
+    list.SetItems({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
+    list.SetCurSel(1);
+    list.DeleteString(1);
+    list.InsertString(1, QStringLiteral("B"));
+    list.SetCurSel(-1);
+    combo.SetItems({QStringLiteral("S"), QStringLiteral("A")});
+    combo.SetCurSel(1);
+    tabs.InsertItem(0, new QWidget, QStringLiteral("基本"));
+    tabs.InsertItem(1, new QWidget, QStringLiteral("機体"));
+    tabs.SetCurSel(1);
+
+    EXPECT_EQ(listSpy.count(), 0);
+    EXPECT_EQ(comboSpy.count(), 0);
+    EXPECT_EQ(tabSpy.count(), 0);
+    EXPECT_EQ(list.GetCurSel(), -1);
+    EXPECT_EQ(list.GetText(1), QStringLiteral("B"));
+    EXPECT_EQ(combo.GetCurSel(), 1);
+    EXPECT_EQ(tabs.GetCurSel(), 1);
+}
+
+TEST(UiControls, UserClickOnListFiresSelChange) {
+    ui::ListBox list(QStringLiteral("list"));
+    list.SetItems({QStringLiteral("a"), QStringLiteral("b")});
+    list.resize(200, 200);
+    list.show();
+    QSignalSpy spy(&list, &ui::ListBox::SelChange);
+    const QRect r = list.visualItemRect(list.item(1));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, r.center());
+    EXPECT_EQ(spy.count(), 1);
+    EXPECT_EQ(list.GetCurSel(), 1);
+}
+
+TEST(UiControls, LabelsAreAccessibleNamesAndComboDescriptions) {
+    ui::ComboBox combo(QStringLiteral("サイズ"));
+    ui::Edit edit(QStringLiteral("最大HP"));
+    EXPECT_EQ(combo.accessibleName(), QStringLiteral("サイズ"));
+    EXPECT_EQ(combo.accessibleDescription(), QStringLiteral("サイズ"));
+    EXPECT_EQ(edit.accessibleName(), QStringLiteral("最大HP"));
+}
+
+TEST(UiControls, OutOfRangeComboSelectionShowsNothing) {
+    QStringListModel model(QStringList{QStringLiteral("x"), QStringLiteral("y")});
+    ui::ComboBox a(QStringLiteral("a")), b(QStringLiteral("b"));
+    a.ShareModel(&model);
+    b.ShareModel(&model);
+    a.SetCurSel(1);
+    b.SetCurSel(7);
+    EXPECT_EQ(a.GetCurSel(), 1);
+    EXPECT_EQ(b.GetCurSel(), -1);
+}
+
+TEST(UiNumber, ParsesUnsignedDecimalWithinRange) {
+    EXPECT_EQ(ui::ParseUInt(QStringLiteral("4294967295"), 0, 0xFFFFFFFFu), 0xFFFFFFFFu);
+    EXPECT_EQ(ui::ParseUInt(QStringLiteral(" 12 "), 0, 255), 12u);
+    EXPECT_FALSE(ui::ParseUInt(QStringLiteral("4294967296"), 0, 0xFFFFFFFFu));
+    EXPECT_FALSE(ui::ParseUInt(QStringLiteral("256"), 0, 255));
+    EXPECT_FALSE(ui::ParseUInt(QStringLiteral("-1"), 0, 255));
+    EXPECT_FALSE(ui::ParseUInt(QStringLiteral("1e3"), 0, 65535));
+    EXPECT_FALSE(ui::ParseUInt(QString(), 0, 255));
+    EXPECT_FALSE(ui::ParseUInt(QStringLiteral("１２"), 0, 255));  // full-width digits
+}
+
+TEST(UiNumber, BadEntryNamesRangeAndFocusesTheBox) {
+    testing_ui::ScriptedServices s;
+    QWidget window;
+    auto* edit = new ui::Edit(QStringLiteral("乗り換え"), &window);
+    window.show();
+    edit->setText(QStringLiteral("256"));
+    uint32_t v = 7;
+    EXPECT_FALSE(ui::ReadUInt(edit, 0, 255, v));
+    EXPECT_EQ(v, 7u);
+    EXPECT_EQ(s.Last(), QStringLiteral("0 から 255 までの整数を入力してください。"));
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("256"));
+}
+
+class KeyDialog : public ui::Dialog {
+public:
+    int oks = 0, cancels = 0;
+
+protected:
+    void OnOK() override { ++oks; }
+    void OnCancel() override { ++cancels; }
+};
+
+TEST(UiDialog, EnterDoesNothingAndEscapeOrCloseBoxCancel) {
+    KeyDialog d;
+    auto* edit = new ui::Edit(QStringLiteral("e"), &d);
+    d.show();
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(d.oks, 1);
+    EXPECT_EQ(d.cancels, 0);
+    EXPECT_TRUE(d.isVisible());
+    QTest::keyClick(&d, Qt::Key_Escape);
+    d.close();
+    EXPECT_EQ(d.cancels, 2);
+}
+
+TEST(UiText, EncodeFieldRefusesCharactersCp932Lacks) {
+    testing_ui::ScriptedServices s;
+    std::string out;
+    int pos = -1;
+    QString bad;
+    EXPECT_TRUE(ui::ToCp932(QStringLiteral("表・①"), out, &pos, &bad));
+    EXPECT_EQ(out, std::string("\x95\x5C\x81\x45\x87\x40"));
+    EXPECT_FALSE(ui::ToCp932(QStringLiteral("あé"), out, &pos, &bad));
+    EXPECT_EQ(pos, 2);
+    EXPECT_EQ(bad, QStringLiteral("é"));
+    EXPECT_EQ(ui::FromCp932(std::string("\x95\x5C\x0D\x0A")), QStringLiteral("表\r\n"));
+}
+
+}  // namespace
