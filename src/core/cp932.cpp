@@ -1,0 +1,98 @@
+// cp932 <-> UTF-8 through glibc iconv. The encoding is named "CP932": the plain Shift-JIS
+// converters turn 0x5C into a yen sign and refuse the NEC and IBM extensions.
+#include "core/cp932.h"
+
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+
+namespace tsumugi {
+namespace {
+
+enum class Side { Cp932, Utf8 };
+
+// Length of the character starting at text[pos] in the given encoding, as far as its lead
+// byte tells and the text holds; at least 1.
+size_t CharLength(std::string_view text, size_t pos, Side side) {
+    const auto lead = static_cast<uint8_t>(text[pos]);
+    size_t length = 1;
+    if (side == Side::Cp932) {
+        if ((lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC)) length = 2;
+    } else if (lead >= 0xF0) {
+        length = 4;
+    } else if (lead >= 0xE0) {
+        length = 3;
+    } else if (lead >= 0xC0) {
+        length = 2;
+    }
+    return std::min(length, text.size() - pos);
+}
+
+bool IsValidUtf8(std::string_view sequence) {
+    const auto lead = static_cast<uint8_t>(sequence[0]);
+    const size_t expected = lead < 0x80 ? 1 : lead < 0xC2 ? 0 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 0;
+    if (expected == 0 || sequence.size() != expected) return false;
+    for (size_t k = 1; k < sequence.size(); ++k) {
+        if ((static_cast<uint8_t>(sequence[k]) & 0xC0) != 0x80) return false;
+    }
+    return true;
+}
+
+std::string HexBytes(std::string_view bytes) {
+    std::string out;
+    char hex[4];
+    for (const char c : bytes) {
+        std::snprintf(hex, sizeof hex, "%02X", static_cast<uint8_t>(c));
+        if (!out.empty()) out += ' ';
+        out += hex;
+    }
+    return out;
+}
+
+Cp932Result Convert(std::string_view input, const char* to, const char* from, Side inputSide) {
+    Cp932Result result;
+    const iconv_t cd = iconv_open(to, from);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return result;
+
+    std::string out(input.size() * 3 + 16, '\0');
+    char* in = const_cast<char*>(input.data());
+    size_t inLeft = input.size();
+    size_t written = 0;
+    bool failed = false;
+    while (inLeft > 0) {
+        char* outPtr = out.data() + written;
+        size_t outLeft = out.size() - written;
+        const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
+        written = static_cast<size_t>(outPtr - out.data());
+        if (rc != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2);
+            continue;
+        }
+        failed = true;  // EILSEQ: no such character or invalid bytes; EINVAL: cut short
+        break;
+    }
+    iconv_close(cd);
+    out.resize(written);
+
+    if (failed) {
+        const size_t pos = input.size() - inLeft;
+        const std::string_view bad = input.substr(pos, CharLength(input, pos, inputSide));
+        result.errorPos = inputSide == Side::Cp932 ? pos : written;
+        result.errorChar = inputSide == Side::Utf8 && IsValidUtf8(bad) ? std::string(bad) : HexBytes(bad);
+    } else {
+        result.ok = true;
+    }
+    result.text = std::move(out);
+    return result;
+}
+
+}  // namespace
+
+Cp932Result Cp932ToUtf8(std::string_view cp932) { return Convert(cp932, "UTF-8", "CP932", Side::Cp932); }
+
+Cp932Result Utf8ToCp932(std::string_view utf8) { return Convert(utf8, "CP932", "UTF-8", Side::Utf8); }
+
+}  // namespace tsumugi
