@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <utility>
+
+#include "core/bytes.h"
+#include "core/edit_guard.h"
+
+namespace tsumugi {
+namespace {
+
+constexpr uint32_t k16MiB = 0x1000000;
+
+using CodeVector = std::vector<std::pair<uint32_t, uint16_t>>;
+
+// A ROM image in memory of the given size; the guard only needs the buffer and length.
+class EditGuardTest : public ::testing::Test {
+protected:
+    void MakeRom(uint32_t size) {
+        bytes.assign(size, 0);
+        for (uint32_t i = 0; i < size; i += 97) bytes[i] = static_cast<uint8_t>(i >> 3);
+        rom.m_pData = bytes.data();
+        rom.m_nSize = size;
+    }
+    CodeVector Codes() const { return {codes.begin(), codes.end()}; }
+
+    std::vector<uint8_t> bytes;
+    RomImage rom;
+    EditGuard guard;
+    PatchCodeList codes;
+};
+
+TEST_F(EditGuardTest, CancelLeavesTheBufferByteIdenticalWithExtension) {
+    MakeRom(k16MiB + 0x1001);
+    const std::vector<uint8_t> before = bytes;
+    ASSERT_EQ(guard.Begin(rom, category::kScenario), EditGuard::BeginResult::Ok);
+    EXPECT_TRUE(guard.HasExtension());
+    bytes[0x26B840] ^= 0xFF;             // first byte of the scenario data
+    bytes[0x26B840 + 1614935] ^= 0xFF;  // its last byte
+    bytes[k16MiB] ^= 0xFF;
+    bytes[k16MiB + 0x1000] ^= 0xFF;     // the odd last byte of the ROM
+    guard.Restore();
+    EXPECT_TRUE(bytes == before);
+}
+
+TEST_F(EditGuardTest, OkWithoutChangesAddsNoCode) {
+    MakeRom(k16MiB + 2);
+    ASSERT_EQ(guard.Begin(rom, category::kUnit), EditGuard::BeginResult::Ok);
+    guard.Commit(codes);
+    EXPECT_TRUE(codes.Empty());
+}
+
+TEST_F(EditGuardTest, Exactly16MiBHasNoExtension) {
+    MakeRom(k16MiB);
+    ASSERT_EQ(guard.Begin(rom, category::kUnit), EditGuard::BeginResult::Ok);
+    EXPECT_FALSE(guard.HasExtension());
+}
+
+TEST_F(EditGuardTest, TwoBytesPast16MiBAreComparedForAnyCategory) {
+    MakeRom(k16MiB + 2);
+    ASSERT_EQ(guard.Begin(rom, category::kSpirit), EditGuard::BeginResult::Ok);
+    ASSERT_TRUE(guard.HasExtension());
+    bytes[k16MiB] = 0x34;
+    bytes[k16MiB + 1] = 0x12;
+    bytes[0xC1160 + 3] = 0x77;  // inside the spirit command table
+    guard.Commit(codes);
+    EXPECT_EQ(Codes(), (CodeVector{{0xC1162, static_cast<uint16_t>(0x7700 | bytes[0xC1162])},
+                                   {k16MiB, 0x1234}}));
+}
+
+TEST_F(EditGuardTest, BattleDialogueGuardsBothBlocksInTableOrder) {
+    const std::vector<DataRegion> regions = RegionsOf(category::kBattleLine);
+    ASSERT_EQ(regions.size(), 2u);
+    EXPECT_EQ(regions[0].offset, 0x9DBD4Cu);
+    EXPECT_EQ(regions[0].length, 262188u);
+    EXPECT_EQ(regions[1].offset, 0xF2115Cu);
+    EXPECT_EQ(regions[1].length, 50280u);
+
+    MakeRom(k16MiB);
+    const std::vector<uint8_t> before = bytes;
+    ASSERT_EQ(guard.Begin(rom, category::kBattleLine), EditGuard::BeginResult::Ok);
+    EXPECT_EQ(guard.RegionCount(), 2u);
+    bytes[0x9DBD4C + 262187] = 0xAB;
+    bytes[0xF2115C] = 0xCD;
+    bytes[0xF2115C - 2] = 0xEF;  // outside both blocks: neither recorded nor undone
+    guard.Commit(codes);
+    EXPECT_EQ(Codes(), (CodeVector{{0x9DBD4C + 262186,
+                                    static_cast<uint16_t>(0xAB00 | before[0x9DBD4C + 262186])},
+                                   {0xF2115C, static_cast<uint16_t>(before[0xF2115D] << 8 | 0xCD)}}));
+}
+
+TEST_F(EditGuardTest, RefusesNoRomAndARomEndingInsideARegion) {
+    EXPECT_EQ(guard.Begin(rom, category::kUnit), EditGuard::BeginResult::NoRom);
+    MakeRom(0x3F5C97);  // one byte short of the end of the scenario data
+    EXPECT_EQ(guard.Begin(rom, category::kScenario), EditGuard::BeginResult::RomTooShort);
+    EXPECT_EQ(guard.RegionCount(), 0u);
+    EXPECT_EQ(guard.Begin(rom, category::kUnit), EditGuard::BeginResult::Ok);
+}
+
+TEST(Regions, EveryCategoryHasRegionsInsideTheGameData) {
+    size_t rows = 0;
+    for (int c = 0; c < kCategoryCount; ++c) {
+        const std::vector<DataRegion> regions = RegionsOf(c);
+        EXPECT_FALSE(regions.empty()) << c;
+        for (const DataRegion& r : regions) {
+            EXPECT_EQ(r.offset % 2, 0u);
+            EXPECT_EQ(r.length % 2, 0u);
+            EXPECT_LE(r.offset + r.length, kGameDataEnd);
+        }
+        rows += regions.size();
+    }
+    EXPECT_EQ(rows, kRegionTable.size());
+    EXPECT_TRUE(RegionsOf(kCategoryCount).empty());
+}
+
+}  // namespace
+}  // namespace tsumugi
