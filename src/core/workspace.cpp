@@ -1,0 +1,69 @@
+#include "core/workspace.h"
+
+#include "core/bytes.h"
+#include "core/file_patcher.h"
+
+namespace tsumugi {
+
+namespace {
+constexpr uint32_t kCodeBytes = 2;  // every code is one 16-bit word
+
+bool Fits(uint32_t offset, uint32_t size) {
+    return static_cast<uint64_t>(offset) + kCodeBytes <= size;
+}
+}  // namespace
+
+bool Workspace::LoadRom(const std::string& path, WorkspaceQuestions& q) {
+    m_codes.Clear();
+    return m_rom.Load(path, [&q] { return q.AcceptWrongTitle(); });
+}
+
+LoadCodesResult Workspace::LoadCodes(const std::string& path, WorkspaceQuestions& q) {
+    const std::optional<PatchCodeList> read = ReadCodeFile(path);
+    if (!read) return LoadCodesResult::Unreadable;
+    const PatchCodeList& loaded = *read;
+    if (loaded.Empty()) return LoadCodesResult::Applied;
+    // Without an image every code lies past its end; the callers ask for a ROM first.
+    if (!m_rom.IsLoaded()) return LoadCodesResult::PastEnd;
+
+    const uint32_t maxOffset = loaded.MaxOffset();
+    if (!Fits(maxOffset, m_rom.m_nSize)) {
+        // Lengthen exactly far enough to hold the last word.
+        const uint32_t newSize = maxOffset + kCodeBytes;
+        if (!q.AcceptExtend(newSize)) return LoadCodesResult::ExtendDeclined;
+        if (!m_rom.ExtendFile(newSize)) return LoadCodesResult::ExtendFailed;
+        // The reload replaces the image with the file on disk and clears the codes.
+        const std::string romPath = m_rom.m_szPath;
+        if (!LoadRom(romPath, q)) return LoadCodesResult::ExtendFailed;
+        if (!Fits(maxOffset, m_rom.m_nSize)) return LoadCodesResult::PastEnd;
+    }
+
+    for (const auto& [offset, value] : loaded) {
+        Write16(m_rom.m_pData + offset, value);
+        m_codes.Set(offset, value);
+    }
+    return LoadCodesResult::Applied;
+}
+
+RewriteResult Workspace::Rewrite(size_t* skipped) const {
+    if (skipped) *skipped = 0;
+    if (!m_rom.IsLoaded()) return RewriteResult::NoRom;
+    if (m_codes.Empty()) return RewriteResult::NoCodes;
+    FilePatcher patcher;
+    for (const auto& [offset, value] : m_codes) patcher.AddEntry(offset, value, kCodeBytes);
+    return patcher.Apply(m_rom.m_szPath, skipped) ? RewriteResult::Written : RewriteResult::Failed;
+}
+
+size_t Workspace::Apply(const PatchCodeList& codes) {
+    size_t notFitting = 0;
+    for (const auto& [offset, value] : codes) {
+        if (!m_rom.IsLoaded() || !Fits(offset, m_rom.m_nSize)) {
+            ++notFitting;
+            continue;
+        }
+        Write16(m_rom.m_pData + offset, value);
+    }
+    return notFitting;
+}
+
+}  // namespace tsumugi
