@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/settings.h"
+#include "temp_dir.h"
+
+namespace tsumugi {
+namespace {
+
+using testing::ReadText;
+using testing::TempDir;
+
+TEST(FindLastChar, SkipsTheSecondByteOfTwoByteCharacters) {
+    EXPECT_EQ(FindLastChar("/home/user/rom.gba", '/'), 10);
+    EXPECT_EQ(FindLastChar("rom.gba", '/'), -1);
+    EXPECT_EQ(FindLastChar("", '/'), -1);
+    EXPECT_EQ(FindLastChar(nullptr, '/'), -1);
+    // "表" is 0x95 0x5C: its second byte looks like a backslash but is not one.
+    EXPECT_EQ(FindLastChar("C:\\\x95\x5C", '\\'), 2);
+    EXPECT_EQ(FindLastChar("C:\\\x95\x5C\\a.gba", '\\'), 5);
+    // A lead byte with no second byte ends the walk.
+    EXPECT_EQ(FindLastChar("a\\b\x95", '\\'), 1);
+}
+
+TEST(CutAtLastSeparator, GivesTheFolderWithoutTrailingSeparator) {
+    EXPECT_EQ(CutAtLastSeparator("/home/user/rom.gba"), "/home/user");
+    EXPECT_EQ(CutAtLastSeparator("rom.gba"), "rom.gba");
+    EXPECT_EQ(CutAtLastSeparator("/rom.gba"), "/");
+    EXPECT_EQ(CutAtLastSeparator("C:\\game.gba", '\\'), "C:");
+    EXPECT_EQ(CutAtLastSeparator("C:\\\x95\x5C\\game.gba", '\\'), "C:\\\x95\x5C");
+    EXPECT_EQ(CutAtLastSeparator("C:\\\x95\x5C", '\\'), "C:");
+}
+
+TEST(Ini, GetFindsTheKeyInItsSectionOnly) {
+    const std::string ini =
+        "; remembered folders\r\n[Other]\r\nDirectory=/wrong\r\n\r\n[path]\r\n"
+        "  directory = /roms/gba  \r\n";
+    EXPECT_EQ(IniGet(ini, "Path", "Directory"), "/roms/gba");
+    EXPECT_EQ(IniGet(ini, "Path", "Missing"), "");
+    EXPECT_EQ(IniGet(ini, "Nope", "Directory"), "");
+    EXPECT_EQ(IniGet("", "Path", "Directory"), "");
+    EXPECT_EQ(IniGet("[Path]\nDirectory=\"/a b\"\n", "Path", "Directory"), "/a b");
+}
+
+TEST(Ini, SetReplacesOnlyTheValueAndKeepsEverythingElse) {
+    const std::string ini =
+        "; comment\r\n[Path]\r\nDirectory=/old\r\nOther=1\r\n\r\n[More]\r\nx=y\r\n";
+    EXPECT_EQ(IniSet(ini, "Path", "Directory", "/new/folder"),
+              "; comment\r\n[Path]\r\nDirectory=/new/folder\r\nOther=1\r\n\r\n[More]\r\nx=y\r\n");
+    EXPECT_EQ(IniSet("[Path]\nDirectory=\n", "Path", "Directory", "/x"), "[Path]\nDirectory=/x\n");
+}
+
+TEST(Ini, SetAddsMissingKeysAndSectionsInTheFileLineEnds) {
+    EXPECT_EQ(IniSet("", "Path", "Directory", "/r"), "[Path]\r\nDirectory=/r\r\n");
+    EXPECT_EQ(IniSet("[A]\na=1", "Path", "Directory", "/r"), "[A]\na=1\n[Path]\nDirectory=/r\n");
+    EXPECT_EQ(IniSet("[Path]\r\nOther=1\r\n\r\n[B]\r\n", "Path", "Directory", "/r"),
+              "[Path]\r\nOther=1\r\nDirectory=/r\r\n\r\n[B]\r\n");
+    EXPECT_EQ(IniSet("[Path]", "Path", "Directory", "/r"), "[Path]\r\nDirectory=/r\r\n");
+}
+
+class RomFolderSetting : public ::testing::Test {
+protected:
+    void SetUp() override { SetProgramFolder(dir.Path()); }
+    void TearDown() override { SetProgramFolder(""); }
+    std::string IniPath() const { return dir.File("option.ini"); }
+    TempDir dir;
+};
+
+TEST_F(RomFolderSetting, FirstWriteCreatesTheFile) {
+    EXPECT_EQ(ProgramFile("option.ini"), IniPath());
+    EXPECT_EQ(ReadRomFolder(), "");
+    ASSERT_TRUE(WriteRomFolder("/roms/gba"));
+    EXPECT_EQ(ReadText(IniPath()), "[Path]\r\nDirectory=/roms/gba\r\n");
+    EXPECT_EQ(ReadRomFolder(), "/roms/gba");
+}
+
+TEST_F(RomFolderSetting, SameFolderIsNotWrittenAgain) {
+    const std::string text = "[Path]\nDirectory=/roms\n[Window]\nx=1\n";
+    dir.Write("option.ini", text);
+    const timespec past[2] = {{946684800, 0}, {946684800, 0}};  // 2000-01-01
+    ASSERT_EQ(utimensat(AT_FDCWD, IniPath().c_str(), past, 0), 0);
+
+    ASSERT_TRUE(WriteRomFolder("/roms"));
+    struct stat st {};
+    ASSERT_EQ(stat(IniPath().c_str(), &st), 0);
+    EXPECT_EQ(st.st_mtim.tv_sec, 946684800);
+
+    ASSERT_TRUE(WriteRomFolder("/roms/other"));
+    EXPECT_EQ(ReadText(IniPath()), "[Path]\nDirectory=/roms/other\n[Window]\nx=1\n");
+}
+
+TEST_F(RomFolderSetting, FailedWriteIsReported) {
+    SetProgramFolder(dir.File("no-such-folder"));
+    EXPECT_EQ(ReadRomFolder(), "");
+    EXPECT_FALSE(WriteRomFolder("/roms"));
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
+    SetProgramFolder("");
+    const std::string folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.front(), '/');
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_EQ(ProgramFile("string.txt"), folder + "/string.txt");
+}
+
+}  // namespace
+}  // namespace tsumugi
