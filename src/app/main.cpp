@@ -1,2 +1,18 @@
-// Placeholder until the main window lands.
-int main() { return 0; }
+// tsumugi [ROM]              the editor, opening ROM at start when given
+// tsumugi --write-demo DIR   writes the demo ROM "demo.gba" and "string.txt" into DIR
+#include <cstdio>
+#include <cstring>
+
+#include "app/tsumugi_app.h"
+#include "core/demo_rom.h"
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "--write-demo") == 0) {
+        if (tsumugi::demo::WriteDemo(argv[2])) return 0;
+        std::fprintf(stderr, "tsumugi: cannot write the demo into %s\n", argv[2]);
+        return 1;
+    }
+    app::CTsumugiApp theApp(argc, argv);
+    theApp.InitInstance();
+    return 0;
+}

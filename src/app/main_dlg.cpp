@@ -1,0 +1,236 @@
+#include "app/main_dlg.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QMimeData>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/about_dlg.h"
+#include "app/app_icon.h"
+#include "app/main_support.h"
+#include "core/char_table.h"
+#include "core/edit_guard.h"
+#include "core/settings.h"
+#include "core/text_codec.h"
+#include "editors/strings/string_tool_dlg.h"
+#include "ui/controls.h"
+#include "ui/services.h"
+#include "ui/text.h"
+
+namespace app {
+namespace {
+
+// The category list, row = category number.
+const char16_t* const kCategoryTexts[tsumugi::kCategoryCount] = {
+    u"ユニット",     u"パイロットステータス", u"パイロット精神", u"パイロット技能",
+    u"武器",         u"信頼補正",             u"精神",           u"特殊技能",
+    u"特殊技能分類", u"強化パーツ",           u"強化パーツ分類", u"エースボーナス",
+    u"フル改造ボーナス", u"バトルセリフ",     u"シナリオデータ",
+};
+
+QString TooShortText() { return QStringLiteral("Romファイルが短すぎるため、このデータは編集できません。"); }
+
+// The ROM file of a drop: exactly one local file ending in ".gba".
+QString DroppedRom(const QMimeData* mime) {
+    if (!mime || !mime->hasUrls()) return {};
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
+    const QString path = urls.front().toLocalFile();
+    return path.endsWith(QLatin1String(".gba"), Qt::CaseInsensitive) ? path : QString();
+}
+
+}  // namespace
+
+CMainDlg::CMainDlg(QWidget* parent) : ui::Dialog(parent) {
+    setWindowTitle(QStringLiteral("Tsumugi"));
+    setWindowIcon(AppIcon());
+    setAcceptDrops(true);
+    m_regions.assign(tsumugi::kRegionTable.begin(), tsumugi::kRegionTable.end());
+    CreateControls();
+    m_pCategoryList->SetCurSel(0);
+}
+
+void CMainDlg::CreateControls() {
+    auto button = [this](const char16_t* label, void (CMainDlg::*handler)()) {
+        auto* b = new ui::Button(QString::fromUtf16(label), this);
+        connect(b, &QPushButton::clicked, this, handler);
+        return b;
+    };
+    // The window menu: the icon in the corner opens it, as the title-bar icon would.
+    auto* about = new QAction(QStringLiteral("Tsumugi のﾊﾞｰｼﾞｮﾝ情報(&A)..."), this);
+    connect(about, &QAction::triggered, this, &CMainDlg::OnAbout);
+    auto* windowMenu = new QMenu(this);
+    windowMenu->addAction(about);
+    auto* menuButton = new QToolButton(this);
+    menuButton->setIcon(AppIcon());
+    menuButton->setIconSize(QSize(20, 20));
+    menuButton->setAutoRaise(true);
+    menuButton->setPopupMode(QToolButton::InstantPopup);
+    menuButton->setMenu(windowMenu);
+    menuButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    ui::SetLabel(menuButton, about->text());
+    addAction(about);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+
+    auto* romLayout = new QVBoxLayout;
+    romLayout->addWidget(button(u"開く", &CMainDlg::OnOpenRom));
+    romLayout->addWidget(button(u"上書き保存", &CMainDlg::OnRewrite));
+    romLayout->addWidget(button(u"別名保存", &CMainDlg::OnSaveAs));
+
+    auto* codeLayout = new QVBoxLayout;
+    codeLayout->addWidget(button(u"保存", &CMainDlg::OnSaveCodes));
+    codeLayout->addWidget(button(u"読み込み", &CMainDlg::OnLoadCodes));
+
+    m_pCategoryList = new ui::ListBox(QStringLiteral("改造"), this);
+    for (const char16_t* text : kCategoryTexts) m_pCategoryList->AddString(QString::fromUtf16(text));
+    connect(m_pCategoryList, &ui::ListBox::DblClk, this, &CMainDlg::OnEdit);
+    // Every row visible without scrolling.
+    const int rowHeight = qMax(m_pCategoryList->sizeHintForRow(0), fontMetrics().height() + 2);
+    m_pCategoryList->setMinimumHeight(rowHeight * tsumugi::kCategoryCount + 2 * m_pCategoryList->frameWidth() + 4);
+    m_pCategoryList->setMinimumWidth(m_pCategoryList->sizeHintForColumn(0) + 2 * m_pCategoryList->frameWidth() + 24);
+    auto* editLayout = new QVBoxLayout;
+    editLayout->addWidget(m_pCategoryList, 1);
+    auto* editRow = new QHBoxLayout;
+    editRow->addStretch(1);
+    editRow->addWidget(button(u"編集", &CMainDlg::OnEdit));
+    editLayout->addLayout(editRow);
+
+    auto* left = new QVBoxLayout;
+    auto* menuRow = new QHBoxLayout;
+    menuRow->addWidget(menuButton);
+    menuRow->addStretch(1);
+    left->addLayout(menuRow);
+    left->addWidget(ui::MakeGroup(QStringLiteral("Romファイル"), romLayout, this));
+    left->addWidget(ui::MakeGroup(QStringLiteral("作成コード"), codeLayout, this));
+    left->addStretch(1);
+    left->addWidget(button(u"文字列ツール", &CMainDlg::OnStringTool));
+    left->addWidget(button(u"終了", &CMainDlg::OnCancel));
+
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left);
+    layout->addWidget(ui::MakeGroup(QStringLiteral("改造"), editLayout, this), 1);
+}
+
+bool CMainDlg::OpenRom(const QString& path) {
+    // The stored folder must not depend on the directory the program was started in.
+    const std::string local = LocalPath(QFileInfo(path).absoluteFilePath());
+    DialogQuestions questions(this);
+    if (!m_workspace.LoadRom(local, questions)) return false;
+    const std::string folder = tsumugi::CutAtLastSeparator(local);
+    if (folder != tsumugi::ReadRomFolder()) tsumugi::WriteRomFolder(folder);
+    return true;
+}
+
+void CMainDlg::OnOpenRom() {
+    ui::FileDialogOptions options;
+    options.title = QStringLiteral("ファイルを開く");
+    options.filterText = QStringLiteral("GBAﾌｧｲﾙ(*.gba)");
+    options.filterPattern = QStringLiteral("*.gba");
+    options.initialFolder = FromLocalPath(tsumugi::ReadRomFolder());
+    const std::optional<QString> path = ui::services().OpenFile(this, options);
+    if (path) OpenRom(*path);
+}
+
+void CMainDlg::OnSaveAs() {
+    if (!m_rom.IsLoaded()) return;
+    ui::FileDialogOptions options;
+    options.title = QStringLiteral("名前を付けて保存");
+    options.filterText = QStringLiteral("GBAﾌｧｲﾙ(*.gba)");
+    options.filterPattern = QStringLiteral("*.gba");
+    options.defaultSuffix = QStringLiteral("gba");
+    const std::optional<QString> path = ui::services().SaveFile(this, options);
+    if (path && !m_rom.SaveTo(LocalPath(*path))) ui::MessageBox(this, QStringLiteral("保存に失敗しました。"));
+}
+
+void CMainDlg::OnEdit() {
+    const int row = m_pCategoryList->GetCurSel();
+    if (row >= 0) EditCategory(row);
+}
+
+bool CMainDlg::CheckText() {
+    tsumugi::CTextCodec codec(m_rom.m_pData, m_rom.m_nSize);
+    std::string name;
+    if (codec.GetUnitName(0, name)) return true;
+    // With the table loaded the name fails only because the ROM ends before it.
+    ui::MessageBox(this, tsumugi::CharTable::Instance().m_bLoaded ? TooShortText() : ui::TableFailure());
+    return false;
+}
+
+bool CMainDlg::EditCategory(int category) {
+    if (!m_rom.IsLoaded()) {
+        ui::MessageBox(this, NoRomText());
+        return false;
+    }
+    if (!CheckText()) return false;
+    tsumugi::EditGuard guard;
+    switch (guard.Begin(m_rom, category)) {
+    case tsumugi::EditGuard::BeginResult::Ok:
+        break;
+    case tsumugi::EditGuard::BeginResult::NoRom:
+        ui::MessageBox(this, NoRomText());
+        return false;
+    case tsumugi::EditGuard::BeginResult::RomTooShort:
+        ui::MessageBox(this, TooShortText());
+        return false;
+    case tsumugi::EditGuard::BeginResult::OutOfMemory:
+        ui::MessageBox(this, QStringLiteral("メモリが足りないため、編集できません。"));
+        return false;
+    }
+    // Created after the copies, so whatever the editor writes, even while it is being
+    // built, is recorded or undone.
+    std::unique_ptr<ui::Dialog> editor = m_factory ? m_factory(category, m_rom.m_pData, m_rom.m_nSize) : nullptr;
+    if (!editor) {
+        ui::MessageBox(this, QStringLiteral("このデータのエディタはまだありません。"));
+        return false;
+    }
+    if (editor->DoModal() == QDialog::Accepted) {
+        guard.Commit(m_codes);
+    } else {
+        guard.Restore();
+    }
+    return true;
+}
+
+void CMainDlg::OnStringTool() {
+    if (!m_rom.IsLoaded()) return;
+    tsumugi::CTextCodec codec(m_rom.m_pData, m_rom.m_nSize);
+    std::string name;
+    // The tool keeps every read inside the image, so only a missing table stops it.
+    if (!codec.GetUnitName(0, name) && !tsumugi::CharTable::Instance().m_bLoaded) {
+        ui::MessageBox(this, ui::TableFailure());
+        return;
+    }
+    editors::CStringToolDlg tool(m_rom.m_pData, m_rom.m_nSize);
+    tool.DoModal();
+}
+
+void CMainDlg::OnAbout() {
+    CAboutDlg about(this);
+    about.DoModal();
+}
+
+void CMainDlg::OnCancel() {
+    if (ui::services().Message(this, QStringLiteral("終了しますか？"), ui::MsgButtons::OkCancel) == ui::MsgResult::Ok) {
+        EndDialog(QDialog::Rejected);
+    }
+}
+
+void CMainDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedRom(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainDlg::dropEvent(QDropEvent* event) {
+    const QString path = DroppedRom(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    OpenRom(path);
+}
+
+}  // namespace app

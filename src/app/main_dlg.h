@@ -1,0 +1,66 @@
+#pragma once
+// The program's one top-level window: the ROM commands, the category list with the edit
+// dispatch, the code commands and the string tool.
+#include <QString>
+#include <vector>
+
+#include "app/editor_factory.h"
+#include "core/regions.h"
+#include "core/workspace.h"
+#include "ui/dialog.h"
+
+class QDragEnterEvent;
+class QDropEvent;
+
+namespace ui {
+class ListBox;
+}
+
+namespace app {
+
+class CMainDlg : public ui::Dialog {
+    Q_OBJECT
+public:
+    explicit CMainDlg(QWidget* parent = nullptr);
+
+    // The run's ROM image and patch codes live in the workspace.
+    tsumugi::Workspace m_workspace;
+    tsumugi::RomImage& m_rom = m_workspace.m_rom;
+    tsumugi::PatchCodeList& m_codes = m_workspace.m_codes;
+    std::vector<tsumugi::DataRegion> m_regions;
+
+    // Replaces the editor factory (tests inject their own editors).
+    void SetEditorFactory(EditorFactory factory) { m_factory = std::move(factory); }
+
+    // Runs the category's editor guarded by scratch copies. True when an editor ran.
+    bool EditCategory(int category);
+
+    // Loads the ROM at path as "開く" does after the chooser, storing its folder in
+    // option.ini. Used by "開く", the command line and a dropped file.
+    bool OpenRom(const QString& path);
+
+    // The window's commands.
+    void OnOpenRom();
+    void OnRewrite();
+    void OnSaveAs();
+    void OnEdit();
+    void OnSaveCodes();
+    void OnLoadCodes();
+    void OnStringTool();
+    void OnAbout();
+
+protected:
+    void OnCancel() override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateControls();
+    // The test decode before an editor or the string tool runs; shows the failure.
+    bool CheckText();
+
+    ui::ListBox* m_pCategoryList = nullptr;
+    EditorFactory m_factory = CreateEditor;
+};
+
+}  // namespace app

@@ -1,0 +1,27 @@
+#pragma once
+// The application object: sets up Qt, runs the main window modally, and ends.
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class QApplication;
+
+namespace app {
+
+class CTsumugiApp {
+public:
+    CTsumugiApp(int& argc, char** argv);
+    ~CTsumugiApp();
+
+    // Runs the whole program: the main window, opening the ROM named on the command line
+    // once it shows. Returns false: the program ends when the window closes.
+    bool InitInstance();
+
+    // The first family of `installed` that draws Japanese text well, or empty.
+    static QString JapaneseFamily(const QStringList& installed);
+
+private:
+    std::unique_ptr<QApplication> m_pApp;
+};
+
+}  // namespace app
