@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "core/bytes.h"
 #include "core/edit_guard.h"
 
 namespace tsumugi {
@@ -94,22 +93,6 @@ TEST_F(EditGuardTest, RefusesNoRomAndARomEndingInsideARegion) {
     EXPECT_EQ(guard.Begin(rom, category::kScenario), EditGuard::BeginResult::RomTooShort);
     EXPECT_EQ(guard.RegionCount(), 0u);
     EXPECT_EQ(guard.Begin(rom, category::kUnit), EditGuard::BeginResult::Ok);
-}
-
-TEST(Regions, EveryCategoryHasRegionsInsideTheGameData) {
-    size_t rows = 0;
-    for (int c = 0; c < kCategoryCount; ++c) {
-        const std::vector<DataRegion> regions = RegionsOf(c);
-        EXPECT_FALSE(regions.empty()) << c;
-        for (const DataRegion& r : regions) {
-            EXPECT_EQ(r.offset % 2, 0u);
-            EXPECT_EQ(r.length % 2, 0u);
-            EXPECT_LE(r.offset + r.length, kGameDataEnd);
-        }
-        rows += regions.size();
-    }
-    EXPECT_EQ(rows, kRegionTable.size());
-    EXPECT_TRUE(RegionsOf(kCategoryCount).empty());
 }
 
 }  // namespace
