@@ -1,0 +1,130 @@
+#include "editors/common/record_editor.h"
+
+#include <QDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "core/bytes.h"
+#include "ui/controls.h"
+#include "ui/number.h"
+#include "ui/text.h"
+
+namespace editors {
+namespace {
+
+uint32_t MaxOfWidth(int width) {
+    return width == 1 ? 0xFFu : width == 2 ? 0xFFFFu : std::numeric_limits<uint32_t>::max();
+}
+
+}  // namespace
+
+uint8_t* RecordAt(uint8_t* rom, uint32_t romSize, uint32_t base, uint32_t size, int count,
+                  int index) {
+    if (rom == nullptr || index < 0 || index >= count) return nullptr;
+    const uint64_t start = base + static_cast<uint64_t>(size) * static_cast<uint32_t>(index);
+    if (start + size > romSize) return nullptr;
+    return rom + start;
+}
+
+void AddNumberRows(std::span<const NumberSpec> specs, std::span<NumberField> fields,
+                   QFormLayout* form, int pixelWidth) {
+    for (size_t i = 0; i < specs.size() && i < fields.size(); ++i) {
+        const QString label = QString::fromUtf16(specs[i].label);
+        auto* edit = new ui::Edit(label);
+        edit->setMaximumWidth(pixelWidth);
+        fields[i] = {edit, specs[i].offset, specs[i].width};
+        form->addRow(ui::MakeLabel(label, edit), edit);
+    }
+}
+
+void LoadNumbers(std::span<const NumberField> fields, const uint8_t* record) {
+    for (const NumberField& f : fields) {
+        const uint8_t* p = record + f.offset;
+        const uint32_t value = f.width == 1   ? p[0]
+                               : f.width == 2 ? tsumugi::Read16(p)
+                                              : tsumugi::Read32(p);
+        ui::SetUInt(f.edit, value);
+    }
+}
+
+bool ReadNumbers(std::span<const NumberField> fields, std::vector<uint32_t>& values) {
+    values.assign(fields.size(), 0);
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (!ui::ReadUInt(fields[i].edit, 0, MaxOfWidth(fields[i].width), values[i])) return false;
+    }
+    return true;
+}
+
+void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_t>& values,
+                  uint8_t* record) {
+    for (size_t i = 0; i < fields.size() && i < values.size(); ++i) {
+        uint8_t* p = record + fields[i].offset;
+        if (fields[i].width == 1) {
+            p[0] = static_cast<uint8_t>(values[i]);
+        } else if (fields[i].width == 2) {
+            tsumugi::Write16(p, static_cast<uint16_t>(values[i]));
+        } else {
+            tsumugi::Write32(p, values[i]);
+        }
+    }
+}
+
+QStringList NameItems(tsumugi::CTextCodec& codec, tsumugi::NameKind kind) {
+    QStringList items;
+    for (const std::string& name : tsumugi::NameList(codec, kind)) items << ui::FromCp932(name);
+    return items;
+}
+
+QStringList NumberItems(int first, int last) {
+    QStringList items;
+    for (int i = first; i <= last; ++i) items << QString::number(i);
+    return items;
+}
+
+void SetContentsLength(ui::ComboBox* combo, int characters) {
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(characters);
+}
+
+std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QString& listTitle,
+                                                       ui::ListBox* list, QWidget* data) {
+    auto* listLayout = new QVBoxLayout;
+    listLayout->addWidget(list);
+    auto* ok = new ui::Button(QStringLiteral("OK"));
+    auto* cancel = new ui::Button(QStringLiteral("ｷｬﾝｾﾙ"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(ui::MakeGroup(listTitle, listLayout, dialog));
+    body->addWidget(data, 1);
+    auto* top = new QVBoxLayout(dialog);
+    top->addLayout(body, 1);
+    top->addLayout(buttons);
+    return {ok, cancel};
+}
+
+void ReplaceListItem(ui::ListBox* list, int index, const QString& text) {
+    const int selection = list->GetCurSel();
+    list->DeleteString(index);
+    list->InsertString(index, text);
+    list->SetCurSel(selection);
+}
+
+std::optional<int> StoreAndMove(ui::ListBox* list, int shown, const std::function<bool()>& store) {
+    const int selected = list->GetCurSel();
+    if (selected < 0) return std::nullopt;
+    if (shown >= 0 && !store()) {
+        list->SetCurSel(shown);
+        return std::nullopt;
+    }
+    return selected;
+}
+
+}  // namespace editors

@@ -1,0 +1,81 @@
+#pragma once
+// Pieces every record editor shares: where a record lies, number boxes bound to record
+// fields, list items built from name tables, and the store-then-move step of a list
+// selection change.
+#include <QStringList>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "core/name_list.h"
+
+class QDialog;
+class QFormLayout;
+class QWidget;
+
+namespace ui {
+class Button;
+class ComboBox;
+class Edit;
+class ListBox;
+}  // namespace ui
+
+namespace editors {
+
+// Record index of a table of count records of size bytes from base, or null when the
+// index is out of range or the record does not lie wholly inside the ROM image.
+uint8_t* RecordAt(uint8_t* rom, uint32_t romSize, uint32_t base, uint32_t size, int count,
+                  int index);
+
+// A number box bound to an unsigned little-endian field of 1, 2 or 4 bytes. Its range is
+// the field's: 0-255, 0-65535 or any 32-bit value.
+struct NumberField {
+    ui::Edit* edit;
+    uint32_t offset;
+    int width;
+};
+
+// The label, field offset and width of a number box.
+struct NumberSpec {
+    const char16_t* label;
+    uint32_t offset;
+    int width;
+};
+
+// One labelled box per spec, as rows of form, each pixelWidth wide at most.
+void AddNumberRows(std::span<const NumberSpec> specs, std::span<NumberField> fields,
+                   QFormLayout* form, int pixelWidth);
+
+void LoadNumbers(std::span<const NumberField> fields, const uint8_t* record);
+// Reads every box in order; the first bad one shows the range message, takes the focus
+// and makes the read fail. values receives one number per field.
+bool ReadNumbers(std::span<const NumberField> fields, std::vector<uint32_t>& values);
+void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_t>& values,
+                  uint8_t* record);
+
+// The names of a table converted for display, one per record.
+QStringList NameItems(tsumugi::CTextCodec& codec, tsumugi::NameKind kind);
+// "first" .. "last" in decimal.
+QStringList NumberItems(int first, int last);
+
+// Sizes a combo by a fixed number of characters instead of measuring every item, which
+// keeps long lists quick to show.
+void SetContentsLength(ui::ComboBox* combo, int characters);
+
+// Lays out a record editor: the group listTitle with the record list beside data, and
+// the buttons "OK" and "ｷｬﾝｾﾙ" below on the right (returned in that order).
+std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QString& listTitle,
+                                                       ui::ListBox* list, QWidget* data);
+
+// Replaces item index (delete, then insert at the same position) and keeps the selection.
+void ReplaceListItem(ui::ListBox* list, int index, const QString& text);
+
+// The selection-change step of a record editor: when a record is shown (shown >= 0) it
+// is stored first; if that fails the list goes back to it and nothing moves. Returns the
+// record to load, or nothing when the editor stays where it is.
+std::optional<int> StoreAndMove(ui::ListBox* list, int shown, const std::function<bool()>& store);
+
+}  // namespace editors

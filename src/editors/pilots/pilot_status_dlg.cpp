@@ -1,0 +1,198 @@
+#include "editors/pilots/pilot_status_dlg.h"
+
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <cstring>
+
+#include "core/bytes.h"
+#include "core/text_codec.h"
+#include "editors/common/bgm_set_list.h"
+#include "editors/pilots/pilot_record.h"
+#include "ui/controls.h"
+#include "ui/number.h"
+#include "ui/services.h"
+#include "ui/text.h"
+
+namespace {
+
+using namespace pilot_record;
+
+constexpr const char16_t* kGrowthTypes[kGrowthCount] = {
+    u"標準型",       u"格闘系・標準", u"格闘系・万能", u"格闘系・防御", u"格闘系・射撃",
+    u"格闘系・晩成", u"射撃系・標準", u"射撃系・万能", u"射撃系・格闘", u"射撃系・防御",
+    u"射撃系・晩成", u"射撃系・限界", u"万能系・標準", u"万能系・晩成", u"ＳＰ重視",
+};
+
+constexpr editors::NumberSpec kNumberSpecs[] = {
+    {u"SP", kSp, 2},       {u"格闘", kMelee, 2},   {u"射撃", kShooting, 2},
+    {u"回避", kEvasion, 2}, {u"命中", kAccuracy, 2}, {u"防御", kDefence, 2},
+    {u"技量", kSkill, 2},   {u"経験値", kExperience, 2}, {u"乗り換え", kBoarding, 1},
+};
+
+constexpr int kAceBonusCount = 60;
+constexpr int kScratchSize = 64;
+constexpr int kNumberWidth = 80;
+
+ui::ComboBox* MakeCombo(const QString& label, const QStringList& items, QFormLayout* form) {
+    auto* combo = new ui::ComboBox(label);
+    combo->SetItems(items);
+    form->addRow(ui::MakeLabel(label, combo), combo);
+    return combo;
+}
+
+}  // namespace
+
+QStringList PersonalityNames(const uint8_t* rom, uint32_t romSize) {
+    tsumugi::CTextCodec codec(rom, romSize);
+    QStringList names;
+    for (int i = 0; i < personality_names::kCount; ++i) {
+        const uint32_t slot = personality_names::kBase + personality_names::kSlotSize * i;
+        if (rom == nullptr || slot + personality_names::kLength > romSize) {
+            names << QStringLiteral("Error");
+        } else {
+            names << ui::Decode(codec, rom + slot, personality_names::kLength);
+        }
+    }
+    return names;
+}
+
+CPilotStatusDlg::CPilotStatusDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
+    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
+    setWindowTitle(QStringLiteral("パイロットステータス"));
+    CreateControls();
+    m_pList->SetCurSel(0);
+    LoadRecord();
+}
+
+CPilotStatusDlg::~CPilotStatusDlg() = default;
+
+void CPilotStatusDlg::CreateControls() {
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    m_pList = new ui::ListBox(QStringLiteral("パイロット"));
+    m_pList->SetItems(editors::NameItems(codec, tsumugi::NameKind::Pilot));
+    m_pList->setMinimumSize(220, 480);
+    const auto [ok, cancel] =
+        editors::LayOutRecordEditor(this, QStringLiteral("パイロット"), m_pList, CreateDataGroup());
+
+    connect(m_pList, &ui::ListBox::SelChange, this, &CPilotStatusDlg::LoadRecord);
+    connect(ok, &QPushButton::clicked, this, &CPilotStatusDlg::OnOkButton);
+    connect(cancel, &QPushButton::clicked, this, &CPilotStatusDlg::OnCancel);
+}
+
+QWidget* CPilotStatusDlg::CreateDataGroup() {
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+
+    auto* names = new QFormLayout;
+    m_pName = new ui::Edit(QStringLiteral("パイロット名"));
+    m_pNickname = new ui::Edit(QStringLiteral("愛称"));
+    names->addRow(ui::MakeLabel(QStringLiteral("パイロット名"), m_pName), m_pName);
+    names->addRow(ui::MakeLabel(QStringLiteral("愛称"), m_pNickname), m_pNickname);
+
+    auto* profile = new QFormLayout;
+    QStringList growth;
+    for (const char16_t* text : kGrowthTypes) growth << QString::fromUtf16(text);
+    m_growth = editors::ValueCombo(MakeCombo(QStringLiteral("成長率"), growth, profile),
+                                   {kGrowthCount, std::nullopt});
+    m_personality = editors::ValueCombo(
+        MakeCombo(QStringLiteral("性格"), PersonalityNames(m_pRom, m_nRomSize), profile),
+        {personality_names::kCount, std::nullopt});
+    m_pFemale = new ui::CheckBox(QStringLiteral("女"));
+    profile->addRow(QString(), m_pFemale);
+    ui::ComboBox* ace = MakeCombo(QStringLiteral("エースボーナス"),
+                                  editors::NameItems(codec, tsumugi::NameKind::AceBonus), profile);
+    editors::SetContentsLength(ace, 24);
+    m_aceBonus = editors::ValueCombo(ace, {kAceBonusCount, std::nullopt});
+    ui::ComboBox* bgm = MakeCombo(QStringLiteral("BGM"), editors::BgmSetItems(codec), profile);
+    editors::SetContentsLength(bgm, 36);
+    m_bgmSet = editors::ValueCombo(bgm, {bgm_set::kCount, std::nullopt});
+
+    auto* numbers = new QFormLayout;
+    editors::AddNumberRows(kNumberSpecs, m_numbers, numbers, kNumberWidth);
+
+    auto* grid = new QGridLayout;
+    auto* data = ui::MakeGroup(QStringLiteral("データ"), grid, this);
+    m_pTerrain = std::make_unique<editors::TerrainGroup>(data);
+    grid->addLayout(names, 0, 0, 1, 3);
+    grid->addLayout(profile, 1, 0, 2, 1);
+    grid->addLayout(numbers, 1, 1, 2, 1);
+    grid->addWidget(m_pTerrain->Group(), 1, 2);
+    grid->setRowStretch(2, 1);
+    grid->setColumnStretch(0, 1);
+    return data;
+}
+
+uint8_t* CPilotStatusDlg::Record(int index) const {
+    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
+}
+
+void CPilotStatusDlg::LoadRecord() {
+    const std::optional<int> next =
+        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
+    if (!next) return;
+    const uint8_t* record = Record(*next);
+    if (record == nullptr) return;
+    m_nShown = *next;
+
+    m_growth.Load(record[kGrowth]);
+    m_pFemale->SetCheck(record[kSexPersonality] & 1);
+    m_personality.Load(record[kSexPersonality] >> 4);
+    m_aceBonus.Load(tsumugi::Read16(record + kAceBonus));
+    m_pTerrain->Load(tsumugi::Read16(record + kTerrain));
+    m_bgmSet.Load(record[kBgmSet]);
+    ShowText(m_pNickname, record + kNickname, kNicknameLength, m_bNicknameEditable);
+    ShowText(m_pName, record + kName, kNameLength, m_bNameEditable);
+    editors::LoadNumbers(m_numbers, record);
+}
+
+void CPilotStatusDlg::ShowText(ui::Edit* edit, const uint8_t* bytes, int limit, bool& editable) {
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    edit->SetText(ui::Decode(codec, bytes, limit));
+    editable = codec.m_nStatus != 1;
+    edit->setEnabled(editable);
+}
+
+bool CPilotStatusDlg::StoreRecord() {
+    uint8_t* record = Record(m_nShown);
+    if (record == nullptr) return false;
+
+    record[kGrowth] = static_cast<uint8_t>(m_growth.Store());
+    record[kSexPersonality] = static_cast<uint8_t>(((m_personality.Store() & 0xF) << 4) |
+                                                   (m_pFemale->GetCheck() ? 1 : 0));
+    tsumugi::Write16(record + kAceBonus, static_cast<uint16_t>(m_aceBonus.Store()));
+    tsumugi::Write16(record + kTerrain, m_pTerrain->Store());
+    record[kBgmSet] = static_cast<uint8_t>(m_bgmSet.Store());
+
+    std::vector<uint32_t> values;
+    if (!editors::ReadNumbers(m_numbers, values)) return false;
+    editors::WriteNumbers(m_numbers, values, record);
+
+    bool changed = false;
+    if (m_bNicknameEditable && !StoreText(m_pNickname, record + kNickname, kNicknameLength, changed)) {
+        return false;
+    }
+    if (m_bNameEditable) {
+        if (!StoreText(m_pName, record + kName, kNameLength, changed)) return false;
+        if (changed) editors::ReplaceListItem(m_pList, m_nShown, m_pName->GetText());
+    }
+    return true;
+}
+
+bool CPilotStatusDlg::StoreText(ui::Edit* edit, uint8_t* field, int limit, bool& changed) {
+    uint8_t scratch[kScratchSize] = {};
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    changed = false;
+    if (!ui::EncodeField(codec, this, edit->GetText(), scratch, limit, ui::CharFailure())) {
+        edit->setFocus();
+        return false;
+    }
+    changed = std::memcmp(field, scratch, limit) != 0;
+    if (changed) std::memcpy(field, scratch, limit);
+    return true;
+}
+
+void CPilotStatusDlg::OnOkButton() {
+    if (m_nShown < 0 || StoreRecord()) EndDialog(QDialog::Accepted);
+}

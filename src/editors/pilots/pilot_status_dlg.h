@@ -1,0 +1,64 @@
+#pragma once
+// The pilot status editor: the list of the 176 pilots beside one group of controls that
+// shows the selected record. Moving to another pilot or pressing OK stores the record
+// shown into the ROM buffer.
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "editors/common/record_editor.h"
+#include "editors/common/terrain_ranks.h"
+#include "editors/common/value_combo.h"
+#include "ui/dialog.h"
+
+namespace ui {
+class CheckBox;
+class Edit;
+class ListBox;
+}  // namespace ui
+
+class CPilotStatusDlg : public ui::Dialog {
+    Q_OBJECT
+public:
+    CPilotStatusDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
+    ~CPilotStatusDlg() override;
+
+    // Stores the record shown, if any, and shows the list's selection; stays on the
+    // record shown when the store fails.
+    void LoadRecord();
+    // Combos first, then the number boxes, then the texts; a failure leaves what was
+    // written before it.
+    bool StoreRecord();
+
+private:
+    void CreateControls();
+    QWidget* CreateDataGroup();
+    uint8_t* Record(int index) const;
+    void ShowText(ui::Edit* edit, const uint8_t* bytes, int limit, bool& editable);
+    // Encodes edit's text into a zero-filled scratch buffer and copies the field's bytes
+    // only when they differ. changed tells whether they did.
+    bool StoreText(ui::Edit* edit, uint8_t* field, int limit, bool& changed);
+    void OnOkButton();
+
+    uint8_t* m_pRom;
+    uint32_t m_nRomSize;
+    int m_nShown = -1;
+    bool m_bNicknameEditable = true;
+    bool m_bNameEditable = true;
+
+    ui::ListBox* m_pList = nullptr;
+    editors::ValueCombo m_growth;
+    editors::ValueCombo m_personality;
+    ui::CheckBox* m_pFemale = nullptr;
+    editors::ValueCombo m_aceBonus;
+    std::unique_ptr<editors::TerrainGroup> m_pTerrain;
+    editors::ValueCombo m_bgmSet;
+    std::array<editors::NumberField, 9> m_numbers{};
+    ui::Edit* m_pNickname = nullptr;
+    ui::Edit* m_pName = nullptr;
+};
+
+// The 16 personality names of the ROM for display, slot order ("Error" for a slot past
+// the end of the image).
+QStringList PersonalityNames(const uint8_t* rom, uint32_t romSize);

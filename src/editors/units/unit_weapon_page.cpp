@@ -1,0 +1,42 @@
+#include "editors/units/unit_weapon_page.h"
+
+#include <QStringListModel>
+#include <QVBoxLayout>
+
+#include "core/bytes.h"
+#include "core/text_codec.h"
+#include "editors/common/record_editor.h"
+#include "ui/controls.h"
+
+using namespace unit_record;
+
+CUnitWeaponPage::CUnitWeaponPage(const uint8_t* rom, uint32_t romSize, QWidget* parent)
+    : QWidget(parent) {
+    tsumugi::CTextCodec codec(rom, romSize);
+    QStringList names = editors::NameItems(codec, tsumugi::NameKind::Weapon);
+    const int weaponCount = static_cast<int>(names.size());
+    names << QStringLiteral("無し(0xFFFF)");
+    m_pModel = new QStringListModel(names, this);
+
+    auto* layout = new QVBoxLayout(this);
+    for (int i = 0; i < kWeaponSlots; ++i) {
+        // The slots carry no visible label; the accessible name tells them apart.
+        auto* combo = new ui::ComboBox(QStringLiteral("武器%1").arg(i + 1), this);
+        combo->ShareModel(m_pModel);
+        editors::SetContentsLength(combo, 24);
+        combo->SetCurSel(0);
+        m_weapons[i] = editors::ValueCombo(combo, {weaponCount, editors::kNone16});
+        layout->addWidget(combo, 0, Qt::AlignLeft);
+    }
+    layout->addStretch();
+}
+
+void CUnitWeaponPage::LoadRecord(const uint8_t* record) {
+    for (int i = 0; i < kWeaponSlots; ++i) m_weapons[i].Load(tsumugi::Read16(record + kWeapons + 2 * i));
+}
+
+void CUnitWeaponPage::StoreRecord(uint8_t* record) const {
+    for (int i = 0; i < kWeaponSlots; ++i) {
+        tsumugi::Write16(record + kWeapons + 2 * i, static_cast<uint16_t>(m_weapons[i].Store()));
+    }
+}
