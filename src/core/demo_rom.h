@@ -9,6 +9,12 @@ namespace tsumugi::demo {
 
 constexpr uint32_t kDemoRomSize = 0x1000000;  // 16 MiB
 
+// Texts that hold a game code string.txt does not list (FD F0), so that the editors show
+// them locked: the nickname of one pilot, one battle line and one scenario message.
+constexpr int kLockedPilot = 7;
+constexpr int kLockedBattlePilot = 3, kLockedBattleLine = 0;
+constexpr int kLockedChapter = 2, kLockedMessage = 1;
+
 // The character table in string.txt form (cp932, CR LF lines).
 std::string StringTable();
 
