@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstring>
 
 #include "core/bytes.h"
@@ -188,8 +189,11 @@ bool CPilotStatusDlg::StoreText(ui::Edit* edit, uint8_t* field, int limit, bool&
         edit->setFocus();
         return false;
     }
-    changed = std::memcmp(field, scratch, limit) != 0;
-    if (changed) std::memcpy(field, scratch, limit);
+    // The text up to its terminator decides: an unchanged text leaves the whole field,
+    // whatever filler follows its terminator, as it is.
+    const int length = std::clamp(codec.m_nLength, 1, limit);
+    changed = std::memcmp(field, scratch, static_cast<size_t>(length)) != 0;
+    if (changed) std::memcpy(field, scratch, static_cast<size_t>(limit));
     return true;
 }
 

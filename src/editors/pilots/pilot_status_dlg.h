@@ -36,8 +36,9 @@ private:
     QWidget* CreateDataGroup();
     uint8_t* Record(int index) const;
     void ShowText(ui::Edit* edit, const uint8_t* bytes, int limit, bool& editable);
-    // Encodes edit's text into a zero-filled scratch buffer and copies the field's bytes
-    // only when they differ. changed tells whether they did.
+    // Encodes edit's text into a zero-filled scratch buffer and copies all of the field's
+    // bytes only when the text differs from the field's up to its terminator. changed
+    // tells whether it did.
     bool StoreText(ui::Edit* edit, uint8_t* field, int limit, bool& changed);
     void OnOkButton();
 
