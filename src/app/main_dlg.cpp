@@ -46,6 +46,18 @@ QString DroppedRom(const QMimeData* mime) {
     return path.endsWith(QLatin1String(".gba"), Qt::CaseInsensitive) ? path : QString();
 }
 
+enum class TextCheck { Ok, NoTable, RomTooShort };
+
+// The test decode before an editor or the string tool runs: the character table must load
+// and the name of unit 0 must decode. With the table loaded, the name fails only because
+// the ROM ends before it.
+TextCheck CheckText(const tsumugi::RomImage& rom) {
+    tsumugi::CTextCodec codec(rom.m_pData, rom.m_nSize);
+    if (!tsumugi::CharTable::Instance().m_bLoaded && !codec.LoadTable()) return TextCheck::NoTable;
+    std::string name;
+    return codec.GetUnitName(0, name) ? TextCheck::Ok : TextCheck::RomTooShort;
+}
+
 }  // namespace
 
 CMainDlg::CMainDlg(QWidget* parent) : ui::Dialog(parent) {
@@ -154,21 +166,21 @@ void CMainDlg::OnEdit() {
     if (row >= 0) EditCategory(row);
 }
 
-bool CMainDlg::CheckText() {
-    tsumugi::CTextCodec codec(m_rom.m_pData, m_rom.m_nSize);
-    std::string name;
-    if (codec.GetUnitName(0, name)) return true;
-    // With the table loaded the name fails only because the ROM ends before it.
-    ui::MessageBox(this, tsumugi::CharTable::Instance().m_bLoaded ? TooShortText() : ui::TableFailure());
-    return false;
-}
-
 bool CMainDlg::EditCategory(int category) {
     if (!m_rom.IsLoaded()) {
         ui::MessageBox(this, NoRomText());
         return false;
     }
-    if (!CheckText()) return false;
+    switch (CheckText(m_rom)) {
+    case TextCheck::Ok:
+        break;
+    case TextCheck::NoTable:
+        ui::MessageBox(this, ui::TableFailure());
+        return false;
+    case TextCheck::RomTooShort:
+        ui::MessageBox(this, TooShortText());
+        return false;
+    }
     tsumugi::EditGuard guard;
     switch (guard.Begin(m_rom, category)) {
     case tsumugi::EditGuard::BeginResult::Ok:
@@ -200,10 +212,8 @@ bool CMainDlg::EditCategory(int category) {
 
 void CMainDlg::OnStringTool() {
     if (!m_rom.IsLoaded()) return;
-    tsumugi::CTextCodec codec(m_rom.m_pData, m_rom.m_nSize);
-    std::string name;
     // The tool keeps every read inside the image, so only a missing table stops it.
-    if (!codec.GetUnitName(0, name) && !tsumugi::CharTable::Instance().m_bLoaded) {
+    if (CheckText(m_rom) == TextCheck::NoTable) {
         ui::MessageBox(this, ui::TableFailure());
         return;
     }

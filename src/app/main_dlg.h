@@ -56,9 +56,6 @@ protected:
 
 private:
     void CreateControls();
-    // The test decode before an editor or the string tool runs; shows the failure.
-    bool CheckText();
-
     ui::ListBox* m_pCategoryList = nullptr;
     EditorFactory m_factory = CreateEditor;
 };

@@ -1,0 +1,207 @@
+// The main window's code commands and "別名保存", every message path.
+#include "core/bytes.h"
+#include "core/temp_dir.h"
+#include "main_dlg_fixture.h"
+
+namespace testing_ui {
+namespace {
+
+using tsumugi::Read16;
+using tsumugi::testing::ReadBytes;
+using tsumugi::testing::ReadText;
+using ui::MsgButtons;
+using ui::MsgResult;
+
+class CodeCommandsTest : public MainDlgTest {
+protected:
+    QString CodeFile(const std::string& name, const std::string& text) {
+        return QString::fromStdString(m_files.Write(name, text));
+    }
+    QString Missing(const std::string& name) const {
+        return QString::fromStdString(m_files.File("no-such-folder/" + name));
+    }
+};
+
+TEST_F(CodeCommandsTest, SaveWritesTheCodeFileAndReportsAFailedWrite) {
+    Click(u"保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("保存するコードがありません"));
+    EXPECT_TRUE(m_services.fileRequests.empty());
+
+    LoadDemo();
+    m_dlg.m_codes.Set(0xC38C4, 0x00FF);
+    m_dlg.m_codes.Set(0x1000000, 0xABCD);
+    const std::string path = m_files.Write("codes.txt", std::string(100, 'z'));
+    m_services.files = {std::nullopt, QString::fromStdString(path), Missing("codes.txt")};
+    Click(u"保存");
+    Click(u"保存");
+    ASSERT_EQ(m_services.fileRequests.size(), 2u);
+    ExpectChooser(m_services.fileRequests[0], u"コードの保存", u"ﾃｷｽﾄﾌｧｲﾙ(*.txt)", u"*.txt", u"txt");
+    EXPECT_EQ(ReadText(path), "080C38C4:00FF\r\n09000000:ABCD\r\n");
+    EXPECT_EQ(m_services.shown.size(), 1u);
+
+    Click(u"保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("コードの保存に失敗しました。"));
+    EXPECT_EQ(m_dlg.m_codes.Size(), 2u);
+}
+
+TEST_F(CodeCommandsTest, LoadNeedsARomAndAReadableFile) {
+    Click(u"読み込み");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("先にRomファイルを読み込んでください。"));
+    EXPECT_TRUE(m_services.fileRequests.empty());
+
+    LoadDemo();
+    m_services.files = {std::nullopt, Missing("codes.txt")};
+    Click(u"読み込み");
+    EXPECT_EQ(m_services.shown.size(), 1u);
+    Click(u"読み込み");
+    ExpectChooser(m_services.fileRequests[0], u"コードファイルを開く", u"ﾃｷｽﾄﾌｧｲﾙ(*.txt)", u"*.txt");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("ファイルの形式が違います。"));
+    EXPECT_TRUE(RomEquals(Demo().bytes));
+}
+
+TEST_F(CodeCommandsTest, LoadAppliesCodesAndAsksOnlyWhenCodesExist) {
+    LoadDemo();
+    m_services.files = {CodeFile("a.txt", "080c38c4:00ff\r\n")};
+    Click(u"読み込み");
+    EXPECT_TRUE(m_services.shown.empty());
+    EXPECT_EQ(Read16(m_dlg.m_rom.m_pData + 0xC38C4), 0x00FF);
+    EXPECT_EQ(m_dlg.m_codes.Find(0xC38C4), 0x00FF);
+
+    // Cancel stops before anything is read.
+    m_services.files = {CodeFile("b.txt", "080C38C6:1111\r\n080C38C4:2222\r\n")};
+    m_services.answers = {MsgResult::Cancel};
+    Click(u"読み込み");
+    ASSERT_EQ(m_services.shown.size(), 1u);
+    EXPECT_EQ(m_services.shown[0].text, QStringLiteral("現在のコードに追加しますか？"));
+    EXPECT_EQ(m_services.shown[0].buttons, MsgButtons::YesNoCancel);
+    EXPECT_EQ(m_dlg.m_codes.Size(), 1u);
+
+    // Yes merges, the file's value winning at the same offset.
+    m_dlg.m_codes.Set(0x100, 0x0001);
+    m_services.files = {CodeFile("b.txt", "080C38C6:1111\r\n080C38C4:2222\r\n")};
+    m_services.answers = {MsgResult::Yes};
+    Click(u"読み込み");
+    EXPECT_EQ(m_dlg.m_codes.Size(), 3u);
+    EXPECT_EQ(m_dlg.m_codes.Find(0xC38C4), 0x2222);
+
+    // No clears first.
+    m_services.files = {CodeFile("c.txt", "080C38C8:3333")};
+    m_services.answers = {MsgResult::No};
+    Click(u"読み込み");
+    EXPECT_EQ(m_dlg.m_codes.Size(), 1u);
+    EXPECT_EQ(m_dlg.m_codes.Find(0xC38C8), 0x3333);
+    EXPECT_EQ(Read16(m_dlg.m_rom.m_pData + 0xC38C8), 0x3333);
+}
+
+TEST_F(CodeCommandsTest, LoadLengthensTheRomOnDiskWhenAsked) {
+    const std::string rom = OwnRom(Demo().bytes);
+    Load(rom);
+    const QString codes = CodeFile("far.txt", "080C38C4:00FF\r\n09000000:1234\r\n");
+
+    m_services.files = {codes};
+    m_services.answers = {MsgResult::Cancel};
+    Click(u"読み込み");
+    ASSERT_EQ(m_services.shown.size(), 1u);
+    EXPECT_EQ(m_services.shown[0].text,
+              QStringLiteral("アドレスがROMのサイズを超えています。\nROMを0x01000002byteに拡張しますか？"));
+    EXPECT_EQ(m_services.shown[0].buttons, MsgButtons::OkCancel);
+    EXPECT_TRUE(m_dlg.m_codes.Empty());
+    EXPECT_TRUE(RomEquals(Demo().bytes));
+    EXPECT_EQ(ReadBytes(rom).size(), 0x1000000u);
+
+    m_services.files = {codes};
+    m_services.answers = {MsgResult::Ok};
+    Click(u"読み込み");
+    EXPECT_EQ(m_services.shown.size(), 2u);
+    EXPECT_EQ(ReadBytes(rom, 0x1000000), std::vector<uint8_t>({0xFF, 0xFF}));
+    ASSERT_EQ(m_dlg.m_rom.m_nSize, 0x1000002u);
+    EXPECT_EQ(Read16(m_dlg.m_rom.m_pData + 0x1000000), 0x1234);
+    EXPECT_EQ(m_dlg.m_codes.Size(), 2u);
+}
+
+TEST_F(CodeCommandsTest, FailedLengtheningIsReported) {
+    LoadDemo();
+    const QString codes = CodeFile("far.txt", "09000000:1234\r\n");
+    m_dlg.m_rom.m_szPath = Missing("rom.gba").toStdString();
+    m_services.files = {codes};
+    m_services.answers = {MsgResult::Ok};
+    Click(u"読み込み");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("失敗しました。"));
+    EXPECT_TRUE(m_dlg.m_codes.Empty());
+
+    // The file on disk is shorter than the image: lengthening it by the difference is
+    // not enough, and nothing is applied.
+    LoadDemo();
+    m_dlg.m_rom.m_szPath = OwnRom(std::vector<uint8_t>(Demo().bytes.begin(), Demo().bytes.begin() + 0x1000), "short.gba");
+    m_services.files = {codes};
+    m_services.answers = {MsgResult::Ok};
+    Click(u"読み込み");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("ROMの拡張が足りないため、コードを適用しませんでした。"));
+    EXPECT_TRUE(m_dlg.m_codes.Empty());
+}
+
+TEST_F(CodeCommandsTest, RewritePatchesTheOpenedFileAfterAsking) {
+    Click(u"上書き保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("Romファイルが読み込まれていません。"));
+
+    const std::string rom = OwnRom(Demo().bytes);
+    Load(rom);
+    Click(u"上書き保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("書き換えるコードがありません。"));
+
+    m_dlg.m_codes.Set(0xC38C4, 0xBEEF);
+    m_services.answers = {MsgResult::No};
+    Click(u"上書き保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("本当に書き換えてもよろしいですか？"));
+    EXPECT_EQ(m_services.shown.back().buttons, MsgButtons::YesNo);
+    EXPECT_EQ(ReadBytes(rom), Demo().bytes);
+
+    m_services.answers = {MsgResult::Yes};
+    Click(u"上書き保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("書き換えに成功しました。"));
+    std::vector<uint8_t> expected = Demo().bytes;
+    tsumugi::Write16(&expected[0xC38C4], 0xBEEF);
+    EXPECT_EQ(ReadBytes(rom), expected);
+    EXPECT_EQ(m_dlg.m_codes.Size(), 1u);
+}
+
+TEST_F(CodeCommandsTest, RewriteReportsFailureAndCodesPastTheEnd) {
+    const std::string rom = OwnRom(Demo().bytes);
+    Load(rom);
+    m_dlg.m_codes.Set(0xC38C4, 0xBEEF);
+    m_dlg.m_codes.Set(0x1000010, 0x1111);
+    m_services.answers = {MsgResult::Yes};
+    Click(u"上書き保存");
+    EXPECT_TRUE(m_services.Last().startsWith(QStringLiteral("書き換えに成功しました。\n")));
+    EXPECT_TRUE(m_services.Last().contains(QLatin1Char('1')));
+    EXPECT_EQ(ReadBytes(rom).size(), 0x1000000u);
+
+    m_dlg.m_rom.m_szPath = Missing("rom.gba").toStdString();
+    m_services.answers = {MsgResult::Yes};
+    Click(u"上書き保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("書き換えに失敗しました。"));
+}
+
+TEST_F(CodeCommandsTest, SaveAsWritesTheWholeImageAndKeepsThePath) {
+    Click(u"別名保存");  // no ROM: no chooser, no message
+    EXPECT_TRUE(m_services.fileRequests.empty());
+    EXPECT_TRUE(m_services.shown.empty());
+
+    LoadDemo();
+    m_dlg.m_rom.m_pData[0x100] ^= 0xFF;
+    const std::string copy = m_files.Write("copy.gba", std::vector<uint8_t>(0x1000100, 0x55));
+    m_services.files = {std::nullopt, QString::fromStdString(copy), Missing("copy.gba")};
+    Click(u"別名保存");
+    Click(u"別名保存");
+    ExpectChooser(m_services.fileRequests[0], u"名前を付けて保存", u"GBAﾌｧｲﾙ(*.gba)", u"*.gba", u"gba");
+    const std::vector<uint8_t> saved = ReadBytes(copy);
+    EXPECT_TRUE(RomEquals(saved));
+    EXPECT_EQ(m_dlg.m_rom.m_szPath, Demo().rom);
+    EXPECT_TRUE(m_services.shown.empty());
+
+    Click(u"別名保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("保存に失敗しました。"));
+}
+
+}  // namespace
+}  // namespace testing_ui
