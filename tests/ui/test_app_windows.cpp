@@ -1,0 +1,79 @@
+// The application's windows at their default size: Japanese glyphs present, every
+// button wide enough for its label, and the whole window on a 1280x800 screen. With
+// TSUMUGI_SHOT_DIR set, each window is also saved there as a PNG for a look by eye.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTest>
+#include <optional>
+
+#include "app/about_dlg.h"
+#include "app/main_dlg.h"
+#include "app/tsumugi_app.h"
+#include "editors/strings/string_tool_dlg.h"
+
+namespace {
+
+class AppWindowsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const QString family = app::CTsumugiApp::JapaneseFamily(QFontDatabase::families());
+        if (family.isEmpty()) GTEST_SKIP() << "no Japanese font installed";
+        m_oldFont = QApplication::font();
+        QFont font = *m_oldFont;
+        font.setFamily(family);
+        QApplication::setFont(font);
+    }
+    void TearDown() override {
+        if (m_oldFont) QApplication::setFont(*m_oldFont);
+    }
+
+    static void Check(QWidget& window, const char* name) {
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_LE(window.width(), 1280) << name;
+        EXPECT_LE(window.height(), 800) << name;
+        QStringList texts;
+        for (QAbstractButton* b : window.findChildren<QAbstractButton*>()) {
+            if (b->text().isEmpty()) continue;
+            texts << b->text();
+            EXPECT_GE(b->width(), b->sizeHint().width()) << name << ": " << b->text().toStdString();
+        }
+        for (QLabel* l : window.findChildren<QLabel*>()) texts << l->text();
+        for (QGroupBox* g : window.findChildren<QGroupBox*>()) texts << g->title();
+        texts << window.windowTitle();
+        const QFontMetrics metrics(window.font());
+        for (const QString& text : texts)
+            for (const QChar c : text)
+                EXPECT_TRUE(c.unicode() < 0x80 || metrics.inFont(c)) << name << ": no glyph in " << text.toStdString();
+        const QByteArray dir = qgetenv("TSUMUGI_SHOT_DIR");
+        if (!dir.isEmpty()) window.grab().save(QDir(QString::fromLocal8Bit(dir)).filePath(QLatin1String(name) + QLatin1String(".png")));
+        window.hide();
+    }
+
+    std::optional<QFont> m_oldFont;
+};
+
+TEST_F(AppWindowsTest, MainWindowFitsItsLabels) {
+    app::CMainDlg dlg;
+    Check(dlg, "main");
+}
+
+TEST_F(AppWindowsTest, AboutBoxFitsItsLabels) {
+    app::CAboutDlg dlg;
+    Check(dlg, "about");
+}
+
+TEST_F(AppWindowsTest, StringToolFitsItsLabels) {
+    const std::vector<uint8_t> rom(16, 0xFF);
+    editors::CStringToolDlg dlg(rom.data(), static_cast<uint32_t>(rom.size()));
+    Check(dlg, "string_tool");
+}
+
+}  // namespace
