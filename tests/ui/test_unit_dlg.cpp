@@ -287,6 +287,7 @@ TEST_F(UnitDlgTest, RangeErrorsRefuseTheStore) {
     EXPECT_EQ(services.Last(), ui::RangeMessage(0, 255));
     EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(d->findChild<ui::TabCtrl*>()->GetCurSel(), 2);
+    EXPECT_EQ(d->focusWidget(), Machine<ui::Edit>(*d, u"乗り換え制限"));
     EXPECT_EQ(Read16(Unit(0) + ur::kArmor), 4321);  // the page before it was written
 
     Machine<ui::Edit>(*d, u"乗り換え制限")->SetText(QStringLiteral("255"));

@@ -35,7 +35,7 @@ void AddNumberRows(std::span<const NumberSpec> specs, std::span<NumberField> fie
     for (size_t i = 0; i < specs.size() && i < fields.size(); ++i) {
         const QString label = QString::fromUtf16(specs[i].label);
         auto* edit = new ui::Edit(label);
-        edit->setMaximumWidth(pixelWidth);
+        edit->setFixedWidth(pixelWidth);
         fields[i] = {edit, specs[i].offset, specs[i].width};
         form->addRow(ui::MakeLabel(label, edit), edit);
     }
@@ -75,7 +75,10 @@ void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_
 
 QStringList NameItems(tsumugi::CTextCodec& codec, tsumugi::NameKind kind) {
     QStringList items;
-    for (const std::string& name : tsumugi::NameList(codec, kind)) items << ui::FromCp932(name);
+    for (const std::string& name : tsumugi::NameList(codec, kind)) {
+        // A combo item has one line: a name with line breaks shows them as blanks.
+        items << ui::FromCp932(name).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    }
     return items;
 }
 

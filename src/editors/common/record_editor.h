@@ -45,7 +45,7 @@ struct NumberSpec {
     int width;
 };
 
-// One labelled box per spec, as rows of form, each pixelWidth wide at most.
+// One labelled box per spec, as rows of form, each pixelWidth wide.
 void AddNumberRows(std::span<const NumberSpec> specs, std::span<NumberField> fields,
                    QFormLayout* form, int pixelWidth);
 
@@ -56,7 +56,7 @@ bool ReadNumbers(std::span<const NumberField> fields, std::vector<uint32_t>& val
 void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_t>& values,
                   uint8_t* record);
 
-// The names of a table converted for display, one per record.
+// The names of a table converted for display, one per record, each on one line.
 QStringList NameItems(tsumugi::CTextCodec& codec, tsumugi::NameKind kind);
 // "first" .. "last" in decimal.
 QStringList NumberItems(int first, int last);

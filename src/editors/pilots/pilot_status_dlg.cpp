@@ -116,12 +116,12 @@ QWidget* CPilotStatusDlg::CreateDataGroup() {
     auto* grid = new QGridLayout;
     auto* data = ui::MakeGroup(QStringLiteral("データ"), grid, this);
     m_pTerrain = std::make_unique<editors::TerrainGroup>(data);
-    grid->addLayout(names, 0, 0, 1, 3);
+    grid->addLayout(names, 0, 0, 1, 4);
     grid->addLayout(profile, 1, 0, 2, 1);
     grid->addLayout(numbers, 1, 1, 2, 1);
     grid->addWidget(m_pTerrain->Group(), 1, 2);
     grid->setRowStretch(2, 1);
-    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(3, 1);
     return data;
 }
 

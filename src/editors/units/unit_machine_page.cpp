@@ -66,6 +66,7 @@ void CUnitMachinePage::CreateControls() {
         m_pilots[i] = editors::ValueCombo(combo, {pilotCount, editors::kNone8});
         pilotLayout->addWidget(combo);
     }
+    pilotLayout->addStretch();
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(SingleGroup(QStringLiteral("機体名"), m_pName, this), 0, 0, 1, 2);
@@ -73,7 +74,7 @@ void CUnitMachinePage::CreateControls() {
     grid->addWidget(SingleGroup(QStringLiteral("変形機体共有ID"), m_pShareId, this), 2, 0);
     grid->addWidget(SingleGroup(QStringLiteral("サイズ"), size, this), 3, 0);
     grid->addWidget(SingleGroup(QStringLiteral("BGM"), bgm, this), 1, 1);
-    grid->addWidget(ui::MakeGroup(QStringLiteral("専属パイロット"), pilotLayout, this), 2, 1, 3, 1);
+    grid->addWidget(ui::MakeGroup(QStringLiteral("専属パイロット"), pilotLayout, this), 2, 1, 2, 1);
     grid->setRowStretch(4, 1);
     grid->setColumnStretch(2, 1);
 }
