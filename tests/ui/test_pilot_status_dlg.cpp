@@ -52,6 +52,8 @@ TEST_F(PilotStatusDlgTest, OpenBrowseAndOkChangeNoByte) {
     EXPECT_EQ(Combo(*d, u"成長率")->GetLBText(14), S(u"ＳＰ重視"));
     EXPECT_EQ(Combo(*d, u"性格")->GetCount(), 16);
     EXPECT_EQ(Combo(*d, u"エースボーナス")->GetCount(), 60);
+    EXPECT_LE(d->sizeHint().width(), 1280);
+    EXPECT_LE(d->sizeHint().height(), 760);
     for (int i = 1; i < pr::kCount; ++i) Select(*d, i);
     Select(*d, 0);
     PressOk(*d);

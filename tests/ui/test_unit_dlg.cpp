@@ -1,3 +1,4 @@
+#include <QFontMetrics>
 #include <QTest>
 
 #include "core/bytes.h"
@@ -356,6 +357,45 @@ TEST_F(UnitDlgTest, WeaponCombosShareOneListAndSizeByContentsLength) {
               Machine<ui::ComboBox>(*d, u"専属パイロット4")->model());
     EXPECT_EQ(Machine<ui::ComboBox>(*d, u"BGM")->GetCount(), 64);
     EXPECT_EQ(Basic<ui::ComboBox>(*d, u"フル改造ボーナス")->GetCount(), 51);
+}
+
+TEST_F(UnitDlgTest, AbilityPageCanLeaveOutGroup5) {
+    CUnitAbilityPage page;
+    page.SetGroup5Enabled(false);
+    for (const char16_t* label : {u"特殊武器無効", u"ブレイカー系無効"}) {
+        EXPECT_FALSE(Find<ui::CheckBox>(&page, S(label))->isEnabled());
+    }
+    EXPECT_TRUE(Find<ui::CheckBox>(&page, S(u"歪曲フィールド"))->isEnabled());
+    page.SetBits(1, 0xFF);
+    page.SetBits(2, 0xA5);
+    EXPECT_EQ(page.Bits(1), 0x01);  // one box: the other bits read back as 0
+    EXPECT_EQ(page.Bits(2), 0xA5);
+    EXPECT_TRUE(Find<ui::CheckBox>(&page, S(u"HP回復（大）"))->GetCheck());
+}
+
+TEST_F(UnitDlgTest, TableThatCannotLoadStopsTheListWithTheMessage) {
+    tsumugi::CharTable::SetPath("/nonexistent/string.txt");
+    tsumugi::CharTable::Instance().Reset();
+    const std::vector<uint8_t> before = rom;
+    auto d = Open();
+    EXPECT_EQ(services.Texts(), (std::vector<QString>{ui::TableFailure()}));
+    EXPECT_EQ(List(*d)->GetCount(), 0);
+    Press(*d, u"OK");
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_TRUE(rom == before);
+}
+
+TEST_F(UnitDlgTest, EveryPageFitsA1280By800ScreenWithJapaneseGlyphs) {
+    auto d = Open();
+    auto* tabs = d->findChild<ui::TabCtrl*>();
+    for (int page = 0; page < 4; ++page) {
+        tabs->SetCurSel(page);
+        const QSize hint = d->sizeHint();
+        EXPECT_LE(hint.width(), 1280) << page;
+        EXPECT_LE(hint.height(), 760) << page;  // room for a title bar and a task bar
+    }
+    const QFontMetrics metrics(List(*d)->font());
+    for (const char16_t c : std::u16string_view(u"機体名専属パイロット")) EXPECT_TRUE(metrics.inFont(QChar(c)));
 }
 
 }  // namespace
