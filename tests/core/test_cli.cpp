@@ -1,0 +1,277 @@
+// tsumugi-cli run as a program: the demo files it writes, decoding, names, the code-file
+// round trip, and the refusals (usage, wrong title, short or missing files).
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/demo_rom.h"
+#include "core/temp_dir.h"
+
+namespace tsumugi {
+namespace {
+
+using testing::ReadBytes;
+using testing::ReadText;
+using testing::TempDir;
+
+struct Result {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string& arg) {
+    std::string quoted = "'";
+    for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    // The demo files, written once by the program for all tests.
+    static void SetUpTestSuite() { s_demo = new TempDir; }
+    static void TearDownTestSuite() {
+        delete s_demo;
+        s_demo = nullptr;
+    }
+
+    void SetUp() override {
+        ASSERT_FALSE(m_dir.Path().empty());
+        m_rom = s_demo->File("demo.gba");
+        m_table = s_demo->File("string.txt");
+        if (!std::filesystem::exists(m_rom)) {
+            ASSERT_EQ(Cli({"demo", s_demo->Path()}).code, 0);
+        }
+    }
+
+    // Runs the program with the arguments; stdout and stderr captured apart.
+    Result Cli(const std::vector<std::string>& args) {
+        std::string command = Quote(TSUMUGI_CLI_PATH);
+        for (const std::string& a : args) command += " " + Quote(a);
+        command += " 2>" + Quote(m_dir.File("stderr.txt"));
+        Result result;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) return result;
+        char buffer[4096];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
+        const int status = pclose(pipe);
+        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        result.err = ReadText(m_dir.File("stderr.txt"));
+        return result;
+    }
+
+    // The same with the demo's character table.
+    Result Tool(std::vector<std::string> args) {
+        args.insert(args.begin(), {"--table", m_table});
+        return Cli(args);
+    }
+
+    std::string WriteRom(const std::string& name, const std::vector<uint8_t>& bytes) {
+        return m_dir.Write(name, bytes);
+    }
+
+    static TempDir* s_demo;
+    TempDir m_dir;
+    std::string m_rom, m_table;
+};
+
+TempDir* CliTest::s_demo = nullptr;
+
+TEST_F(CliTest, DemoWritesTheRomAndTable) {
+    EXPECT_EQ(ReadBytes(m_rom), demo::BuildRom());
+    EXPECT_EQ(ReadText(m_table), demo::StringTable());
+    EXPECT_EQ(Cli({"demo", m_dir.File("a/b")}).code, 0) << "missing folders are created";
+    EXPECT_EQ(ReadBytes(m_dir.File("a/b/demo.gba")).size(), demo::kDemoRomSize);
+}
+
+TEST_F(CliTest, DecodeReadsUnitZeroByOffsetOrBusAddress) {
+    for (const char* address : {"C390C", "080C390C", "0x080C390C"}) {
+        const Result r = Tool({"decode", m_rom, address});
+        EXPECT_EQ(r.code, 0) << r.err;
+        EXPECT_EQ(r.out, "アルテミス\n") << address;
+    }
+    const Result json = Tool({"decode", m_rom, "C390C", "--json"});
+    EXPECT_EQ(json.out,
+              "{\"text\":\"アルテミス\",\"status\":0,\"length\":6,\"error_pos\":0,\"error_text\":"
+              "\"\"}\n");
+    const Result cut = Tool({"decode", m_rom, "C390C", "--limit", "4"});
+    EXPECT_EQ(cut.out, "アルテミ\n") << "four one-byte codes";
+}
+
+TEST_F(CliTest, DecodeShowsLineBreaksAndUnlistedCodes) {
+    const Result ace = Tool({"decode", m_rom, "D6688", "--json"});  // ace bonus 0: several lines
+    EXPECT_EQ(ace.code, 0);
+    EXPECT_NE(ace.out.find("％\\nＳＰ＋１０\\n"), std::string::npos) << ace.out;
+    const uint32_t nickname = 0xCD360 + 92 * demo::kLockedPilot + 28;
+    char address[16];
+    std::snprintf(address, sizeof address, "%X", nickname);
+    const Result locked = Tool({"decode", m_rom, address, "--json"});
+    EXPECT_EQ(locked.code, 0);
+    EXPECT_NE(locked.out.find("・\",\"status\":1"), std::string::npos) << locked.out;
+    EXPECT_NE(locked.out.find("\"error_text\":\"F0 FD\""), std::string::npos) << locked.out;
+}
+
+TEST_F(CliTest, DecodeRefusesBadAddresses) {
+    for (const char* address : {"0X080C390C", "0A000000", "1000000", "zz", "9000000"}) {
+        const Result r = Tool({"decode", m_rom, address});
+        EXPECT_EQ(r.code, 1) << address;
+        EXPECT_TRUE(r.out.empty());
+        EXPECT_FALSE(r.err.empty());
+    }
+    EXPECT_NE(Tool({"decode", m_rom, "9000000"}).err.find("past the end"), std::string::npos);
+    EXPECT_EQ(Tool({"decode", m_rom, "FFFFFF"}).out, "\n") << "the last byte of a 16 MiB ROM";
+}
+
+TEST_F(CliTest, EncodeGivesTheGameBytes) {
+    const Result r = Tool({"encode", "アルテミスⅡ\\n出撃！"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const Result newline = Tool({"encode", "アルテミスⅡ\n出撃！"});
+    EXPECT_EQ(newline.out, r.out);
+    EXPECT_NE(r.out.find(" FE "), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - 3), "FF\n");
+    const Result json = Tool({"encode", "アアア", "--limit", "3", "--json"});
+    EXPECT_EQ(json.code, 0);
+    EXPECT_EQ(
+        json.out,
+        "{\"bytes\":\"5F 5F FF\",\"status\":2,\"length\":3,\"error_pos\":0,\"error_text\":\"\"}\n");
+}
+
+TEST_F(CliTest, EncodeFailsOnCharactersWithoutACode) {
+    const Result ascii = Tool({"encode", "アA"});
+    EXPECT_EQ(ascii.code, 1);
+    EXPECT_TRUE(ascii.out.empty());
+    EXPECT_NE(ascii.err.find("byte 2"), std::string::npos) << ascii.err;
+    const Result accent = Tool({"encode", "アé"});
+    EXPECT_EQ(accent.code, 1);
+    EXPECT_NE(accent.err.find("\"é\" at byte 2"), std::string::npos) << accent.err;
+}
+
+TEST_F(CliTest, NamesListsEveryIndex) {
+    const Result units = Tool({"names", m_rom, "unit"});
+    ASSERT_EQ(units.code, 0) << units.err;
+    EXPECT_EQ(units.out.rfind("0\tアルテミス\n1\tアルテミスⅡ\n", 0), 0u);
+    EXPECT_EQ(std::count(units.out.begin(), units.out.end(), '\n'), 150);
+    const Result chapters = Tool({"names", m_rom, "chapter"});
+    EXPECT_NE(chapters.out.find("0\t第0話 プロローグ\n"), std::string::npos);
+    EXPECT_NE(chapters.out.find("\n80\t\n"), std::string::npos) << "the chapter without a title";
+    const Result aces = Tool({"names", m_rom, "ace-bonus"});
+    EXPECT_NE(aces.out.find("0\t格闘＋５％\\nＳＰ＋１０\\n"), std::string::npos)
+        << "line breaks as \\n";
+    EXPECT_EQ(Tool({"names", m_rom, "mecha"}).code, 2);
+}
+
+TEST_F(CliTest, CodesRoundTripThroughDiffApplyAndWrite) {
+    std::vector<uint8_t> changed = demo::BuildRom();
+    changed[0xC38C4] = 0x12;  // unit 0's maximum HP, one byte of a word
+    changed[0xD7CC1] = 0x01;  // an odd byte in weapon 0's name
+    const std::string newRom = WriteRom("new.gba", changed);
+    const std::string codes = m_dir.File("codes.txt");
+    const Result toFile = Cli({"codes", "diff", m_rom, newRom, "-o", codes});
+    ASSERT_EQ(toFile.code, 0) << toFile.err;
+    const Result toStdout = Cli({"codes", "diff", m_rom, newRom});
+    EXPECT_EQ(toStdout.out, ReadText(codes));
+    EXPECT_EQ(toStdout.out.substr(0, 15),
+              "080C38C4:" + std::string(toStdout.out.substr(9, 4)) + "\r\n");
+    EXPECT_EQ(std::count(toStdout.out.begin(), toStdout.out.end(), '\n'), 2);
+
+    const std::string out = m_dir.File("out.gba");
+    ASSERT_EQ(Cli({"codes", "apply", m_rom, codes, "-o", out}).code, 0);
+    EXPECT_EQ(ReadBytes(out), changed);
+
+    const std::string inPlace = WriteRom("inplace.gba", demo::BuildRom());
+    ASSERT_EQ(Cli({"codes", "write", inPlace, codes}).code, 0);
+    EXPECT_EQ(ReadBytes(inPlace), changed);
+}
+
+TEST_F(CliTest, CodesPastTheEndLengthenOnlyWithExtend) {
+    std::vector<uint8_t> longer = demo::BuildRom();
+    longer.insert(longer.end(), {0xAA, 0xBB, 0xCC, 0xDD});
+    const std::string newRom = WriteRom("long.gba", longer);
+    const std::string codes = m_dir.File("codes.txt");
+    ASSERT_EQ(Cli({"codes", "diff", m_rom, newRom, "-o", codes}).code, 0);
+    EXPECT_EQ(ReadText(codes), "09000000:BBAA\r\n09000002:DDCC\r\n");
+
+    const std::string out = m_dir.File("out.gba");
+    const Result refused = Cli({"codes", "apply", m_rom, codes, "-o", out});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("0x01000004"), std::string::npos) << refused.err;
+    ASSERT_EQ(Cli({"codes", "apply", m_rom, codes, "-o", out, "--extend"}).code, 0);
+    EXPECT_EQ(ReadBytes(out), longer);
+
+    const std::string inPlace = WriteRom("inplace.gba", demo::BuildRom());
+    const Result written = Cli({"codes", "write", inPlace, codes});
+    EXPECT_EQ(written.code, 0);
+    EXPECT_NE(written.err.find("2 code(s)"), std::string::npos) << written.err;
+    EXPECT_EQ(ReadBytes(inPlace), demo::BuildRom()) << "the file keeps its length and bytes";
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwo) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"decode", m_rom},
+        {"decode", m_rom, "C390C", "--limit", "0"},
+        {"decode", m_rom, "C390C", "--limit"},
+        {"decode", m_rom, "C390C", "--bogus"},
+        {"encode", "ア", "--extend"},
+        {"codes", "apply", m_rom, "codes.txt"},
+        {"codes", "merge", m_rom, m_rom},
+        {"frobnicate"},
+    };
+    for (const auto& args : bad) {
+        const Result r = Cli(args);
+        EXPECT_EQ(r.code, 2) << (args.empty() ? "" : args[0]);
+        EXPECT_NE(r.err.find("usage:"), std::string::npos);
+    }
+    const Result help = Cli({"--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_EQ(help.out.rfind("usage:", 0), 0u);
+}
+
+TEST_F(CliTest, WrongTitleIsRefusedWithoutForce) {
+    std::vector<uint8_t> other = demo::BuildRom();
+    other[0xA0] = 'Q';
+    const std::string path = WriteRom("other.gba", other);
+    const Result refused = Tool({"decode", path, "C390C"});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("--force"), std::string::npos) << refused.err;
+    EXPECT_EQ(Tool({"names", path, "unit"}).code, 1);
+    EXPECT_EQ(Cli({"codes", "diff", m_rom, path}).code, 1);
+    const Result forced = Tool({"decode", path, "C390C", "--force"});
+    EXPECT_EQ(forced.code, 0);
+    EXPECT_EQ(forced.out, "アルテミス\n");
+}
+
+TEST_F(CliTest, ShortMissingAndEmptyFilesFailCleanly) {
+    std::vector<uint8_t> rom = demo::BuildRom();
+    rom.resize(0x80);
+    const std::string shortRom = WriteRom("short.gba", rom);
+    const Result tooShort = Tool({"decode", shortRom, "10"});
+    EXPECT_EQ(tooShort.code, 1);
+    EXPECT_NE(tooShort.err.find("too short"), std::string::npos) << tooShort.err;
+    EXPECT_EQ(Tool({"decode", shortRom, "C390C", "--force"}).code, 1) << "past the end";
+    const Result names = Tool({"names", shortRom, "unit", "--force"});
+    EXPECT_EQ(names.code, 0);
+    EXPECT_EQ(names.out.rfind("0\tError\n", 0), 0u) << "names outside the image read as Error";
+
+    rom = demo::BuildRom();
+    rom.resize(0xC3910);  // ends inside unit 0's name
+    const Result cut = Tool({"decode", WriteRom("cut.gba", rom), "C390C"});
+    EXPECT_EQ(cut.code, 0);
+    EXPECT_EQ(cut.out, "アルテミ\n");
+
+    EXPECT_EQ(Tool({"decode", m_dir.File("missing.gba"), "0"}).code, 1);
+    EXPECT_EQ(Tool({"decode", WriteRom("empty.gba", {}), "0"}).code, 1);
+    EXPECT_EQ(Cli({"codes", "apply", m_rom, m_dir.File("missing.txt"), "-o", m_dir.File("x")}).code,
+              1);
+    const Result noTable = Cli({"--table", m_dir.File("none.txt"), "decode", m_rom, "C390C"});
+    EXPECT_EQ(noTable.code, 1);
+    EXPECT_NE(noTable.err.find("character table"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tsumugi
