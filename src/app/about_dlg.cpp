@@ -17,7 +17,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : ui::Dialog(parent) {
     icon->setPixmap(AppIcon().pixmap(32, 32));
     auto* version = new QLabel(QStringLiteral("Tsumugi Version 1.0"), this);
     auto* ok = new ui::Button(QStringLiteral("OK"), this);
-    connect(ok, &QPushButton::clicked, this, [this] { EndDialog(QDialog::Accepted); });
+    connect(ok, &QPushButton::clicked, this, &CAboutDlg::OnOK);
 
     auto* row = new QHBoxLayout;
     row->addWidget(icon, 0, Qt::AlignTop);

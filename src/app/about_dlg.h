@@ -8,6 +8,10 @@ class CAboutDlg : public ui::Dialog {
     Q_OBJECT
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
+
+protected:
+    // Enter presses "OK", the box's only button.
+    void OnOK() override { EndDialog(QDialog::Accepted); }
 };
 
 }  // namespace app

@@ -80,14 +80,18 @@ TEST_F(MainDlgTest, AboutEntryOpensTheVersionBox) {
         if (a->text() == QStringLiteral("Tsumugi のﾊﾞｰｼﾞｮﾝ情報(&A)...")) about = a;
     ASSERT_NE(about, nullptr);
     QStringList seen;
+    int result = -1;
     m_services.modal = [&](QDialog* d) {
         seen << d->windowTitle();
         for (QLabel* l : d->findChildren<QLabel*>())
             if (!l->text().isEmpty()) seen << l->text();
         for (QPushButton* b : d->findChildren<QPushButton*>()) seen << b->text();
-        return int(QDialog::Accepted);
+        d->setResult(QDialog::Rejected);
+        QTest::keyClick(d, Qt::Key_Return);  // Enter is "OK" here
+        return result = d->result();
     };
     about->trigger();
+    EXPECT_EQ(result, QDialog::Accepted);
     EXPECT_EQ(seen, QStringList({Q(u"Tsumugiのﾊﾞｰｼﾞｮﾝ情報"), Q(u"Tsumugi Version 1.0"), Q(u"OK")}));
 }
 
