@@ -167,6 +167,27 @@ TEST_F(MainDlgTest, OkWithoutChangeAddsNoCodeAndOkWithChangesCodesWholeWords) {
     EXPECT_NE(m_dlg.m_rom.m_pData[0x200], Demo().bytes[0x200]);
 }
 
+TEST_F(MainDlgTest, EditorsOfTheProgramClosedWithOkUntouchedAddNoCode) {
+    LoadDemo();
+    m_dlg.SetEditorFactory(app::CreateEditor);
+    std::vector<int> results;
+    m_services.modal = [&](QDialog* d) {
+        for (QPushButton* b : d->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("OK")) b->click();
+        results.push_back(d->result());
+        return d->result();
+    };
+    for (int category = 0; category < tsumugi::kCategoryCount; ++category) {
+        if (!app::CreateEditor(category, m_dlg.m_rom.m_pData, m_dlg.m_rom.m_nSize)) continue;
+        EXPECT_TRUE(m_dlg.EditCategory(category)) << category;
+    }
+    EXPECT_FALSE(results.empty());
+    EXPECT_EQ(results, std::vector<int>(results.size(), QDialog::Accepted));
+    EXPECT_TRUE(m_dlg.m_codes.Empty());
+    EXPECT_TRUE(RomEquals(Demo().bytes));
+    EXPECT_TRUE(m_services.shown.empty());
+}
+
 TEST_F(MainDlgTest, CancelLeavesTheBufferByteIdenticalIncludingTheExtension) {
     std::vector<uint8_t> bytes = Demo().bytes;
     bytes.push_back(0x12);
