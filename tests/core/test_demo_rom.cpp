@@ -183,6 +183,38 @@ TEST_F(DemoRomTest, OnlyTheLockedPilotHasAnUnlistedNickname) {
     }
 }
 
+// What an editor does on OK: decode the field, encode it into a zeroed buffer of the
+// field's size. Every editable text must come back as the very bytes the ROM holds.
+TEST_F(DemoRomTest, EveryEditableTextReencodesToItsOwnBytes) {
+    struct TextField {
+        uint32_t base, stride;
+        int count;
+        uint32_t offset, length;
+    };
+    constexpr TextField kTexts[] = {
+        {0xC38C4, 104, 150, 72, 32}, {0xD7CA0, 64, 740, 32, 32},  {0xCD360, 92, 176, 28, 16},
+        {0xCD360, 92, 176, 44, 48},  {0xC1160, 100, 33, 6, 14},   {0xC1160, 100, 33, 20, 80},
+        {0xD13A0, 224, 36, 14, 16},  {0xD13A0, 224, 36, 30, 64},  {0xD13A0, 224, 36, 94, 64},
+        {0xD13A0, 224, 36, 158, 64}, {0xC75B4, 168, 46, 24, 16},  {0xC75B4, 168, 46, 40, 64},
+        {0xC75B4, 168, 46, 104, 64}, {0xD6670, 88, 60, 24, 64},   {0xCA034, 52, 50, 20, 32},
+    };
+    const uint32_t locked = 0xCD360 + 92 * demo::kLockedPilot + 28;
+    CTextCodec codec(Demo().data(), static_cast<uint32_t>(Demo().size()));
+    for (const TextField& f : kTexts) {
+        for (int i = 0; i < f.count; ++i) {
+            const uint32_t at = f.base + f.stride * static_cast<uint32_t>(i) + f.offset;
+            if (at == locked) continue;
+            const int length = static_cast<int>(f.length);
+            std::string text;
+            codec.Decode(text, Demo().data() + at, length);
+            std::vector<uint8_t> field(f.length, 0x00);
+            ASSERT_EQ(codec.Encode(text, field.data(), length), 1) << std::hex << at;
+            ASSERT_EQ(codec.m_nStatus, 0) << std::hex << at;
+            ASSERT_TRUE(std::equal(field.begin(), field.end(), Demo().begin() + at)) << std::hex << at;
+        }
+    }
+}
+
 TEST_F(DemoRomTest, LabelTablesReadBack) {
     using namespace demo::detail;
     for (int i = 0; i < 16; ++i)
