@@ -1,5 +1,4 @@
 // The command line: options, the command table and the dispatch.
-#include <climits>
 #include <cstdio>
 
 #include "cli/cli.h"
@@ -15,6 +14,9 @@ enum Option : unsigned {
     kExtend = 1u << 3,
     kForce = 1u << 4,
 };
+
+// No text is longer than the game's data; a larger limit would only cost memory.
+constexpr long long kMaxLimit = 0x1000000;
 
 struct Command {
     const char* name;
@@ -59,7 +61,7 @@ std::optional<int> ParseLimit(const std::string& text) {
         if (c < '0' || c > '9') return std::nullopt;
         value = value * 10 + (c - '0');
     }
-    if (value < 1 || value > INT_MAX) return std::nullopt;
+    if (value < 1 || value > kMaxLimit) return std::nullopt;
     return static_cast<int>(value);
 }
 
@@ -100,7 +102,7 @@ std::optional<Args> ParseArgs(const std::vector<std::string>& argv, std::string&
         } else if (a == "--limit") {
             args.limit = ParseLimit(argv[++i]);
             if (!args.limit) {
-                error = "--limit takes a whole number from 1 to " + std::to_string(INT_MAX);
+                error = "--limit takes a whole number from 1 to " + std::to_string(kMaxLimit);
                 return std::nullopt;
             }
         } else if (a == "--json") {

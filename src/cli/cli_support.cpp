@@ -77,8 +77,8 @@ bool LoadTable() {
         return true;
     }
     const std::string path = CharTable::Path();
-    if (!FileLength(path)) {
-        Fail("cannot open the character table " + path + " (--table PATH names another)");
+    if (!ReadWholeFile(path)) {
+        Fail("cannot read the character table " + path + " (--table PATH names another)");
     } else {
         Fail("the character table " + path + " has a malformed entry line");
     }

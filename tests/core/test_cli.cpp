@@ -215,6 +215,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
         {},
         {"decode", m_rom},
         {"decode", m_rom, "C390C", "--limit", "0"},
+        {"encode", "ア", "--limit", "16777217"},
         {"decode", m_rom, "C390C", "--limit"},
         {"decode", m_rom, "C390C", "--bogus"},
         {"encode", "ア", "--extend"},
