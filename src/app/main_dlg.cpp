@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QMenu>
 #include <QMimeData>
 #include <QToolButton>
@@ -73,6 +74,7 @@ void CMainDlg::CreateControls() {
     auto button = [this](const char16_t* label, void (CMainDlg::*handler)()) {
         auto* b = new ui::Button(QString::fromUtf16(label), this);
         connect(b, &QPushButton::clicked, this, handler);
+        connect(b, &QPushButton::clicked, this, &CMainDlg::RefreshStatus);
         return b;
     };
     // The window menu: the icon in the corner opens it, as the title-bar icon would.
@@ -103,6 +105,7 @@ void CMainDlg::CreateControls() {
     m_pCategoryList = new ui::ListBox(QStringLiteral("改造"), this);
     for (const char16_t* text : kCategoryTexts) m_pCategoryList->AddString(QString::fromUtf16(text));
     connect(m_pCategoryList, &ui::ListBox::DblClk, this, &CMainDlg::OnEdit);
+    connect(m_pCategoryList, &ui::ListBox::DblClk, this, &CMainDlg::RefreshStatus);
     // Every row visible without scrolling.
     const int rowHeight = qMax(m_pCategoryList->sizeHintForRow(0), fontMetrics().height() + 2);
     m_pCategoryList->setMinimumHeight(rowHeight * tsumugi::kCategoryCount + 2 * m_pCategoryList->frameWidth() + 4);
@@ -125,18 +128,39 @@ void CMainDlg::CreateControls() {
     left->addWidget(button(u"文字列ツール", &CMainDlg::OnStringTool));
     left->addWidget(button(u"終了", &CMainDlg::OnCancel));
 
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left);
-    layout->addWidget(ui::MakeGroup(QStringLiteral("改造"), editLayout, this), 1);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addWidget(ui::MakeGroup(QStringLiteral("改造"), editLayout, this), 1);
+
+    m_pStatus = new QLabel(this);
+    m_pStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_pStatus->setAccessibleName(QStringLiteral("状態"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(columns, 1);
+    layout->addWidget(m_pStatus);
+    RefreshStatus();
+}
+
+void CMainDlg::RefreshStatus() {
+    const QString rom = m_rom.IsLoaded()
+                            ? QFileInfo(FromLocalPath(m_rom.m_szPath)).fileName() +
+                                  QStringLiteral("（%L1 byte）").arg(m_rom.m_nSize)
+                            : QStringLiteral("読み込まれていません");
+    m_pStatus->setText(QStringLiteral("Rom: %1　　コード: %2").arg(rom).arg(m_codes.Size()));
+    m_pStatus->setToolTip(m_rom.IsLoaded() ? FromLocalPath(m_rom.m_szPath) : QString());
 }
 
 bool CMainDlg::OpenRom(const QString& path) {
     // The stored folder must not depend on the directory the program was started in.
     const std::string local = LocalPath(QFileInfo(path).absoluteFilePath());
     DialogQuestions questions(this);
-    if (!m_workspace.LoadRom(local, questions)) return false;
+    if (!m_workspace.LoadRom(local, questions)) {
+        RefreshStatus();
+        return false;
+    }
     const std::string folder = tsumugi::CutAtLastSeparator(local);
     if (folder != tsumugi::ReadRomFolder()) tsumugi::WriteRomFolder(folder);
+    RefreshStatus();
     return true;
 }
 

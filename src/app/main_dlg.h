@@ -11,6 +11,7 @@
 
 class QDragEnterEvent;
 class QDropEvent;
+class QLabel;
 
 namespace ui {
 class ListBox;
@@ -56,7 +57,10 @@ protected:
 
 private:
     void CreateControls();
+    // Shows which ROM is loaded and how many codes the run holds.
+    void RefreshStatus();
     ui::ListBox* m_pCategoryList = nullptr;
+    QLabel* m_pStatus = nullptr;
     EditorFactory m_factory = CreateEditor;
 };
 
