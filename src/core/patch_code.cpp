@@ -12,7 +12,7 @@ namespace {
 constexpr uint32_t kBadHex = 0xFFFFFFFF;
 // Regions are compared this many bytes at a time; only a chunk that differs is walked word
 // by word. Even, so that no word straddles two chunks.
-constexpr uint32_t kDiffChunk = 4096;
+constexpr uint32_t kDiffChunk = 256;
 
 namespace code_line {
 constexpr size_t kLength = 13;  // "080C38C4:00FF"
