@@ -30,13 +30,13 @@ uint8_t* RecordAt(uint8_t* rom, uint32_t romSize, uint32_t base, uint32_t size, 
     return rom + start;
 }
 
-void AddNumberRows(std::span<const NumberSpec> specs, std::span<NumberField> fields,
+void AddNumberRows(std::span<const NumberRow> rows, std::span<NumberField> fields,
                    QFormLayout* form, int pixelWidth) {
-    for (size_t i = 0; i < specs.size() && i < fields.size(); ++i) {
-        const QString label = QString::fromUtf16(specs[i].label);
+    for (size_t i = 0; i < rows.size() && i < fields.size(); ++i) {
+        const QString label = QString::fromUtf16(rows[i].label);
         auto* edit = new ui::Edit(label);
         edit->setFixedWidth(pixelWidth);
-        fields[i] = {edit, specs[i].offset, specs[i].width};
+        fields[i] = {edit, rows[i].offset, rows[i].width};
         form->addRow(ui::MakeLabel(label, edit), edit);
     }
 }

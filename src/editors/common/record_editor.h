@@ -39,14 +39,14 @@ struct NumberField {
 };
 
 // The label, field offset and width of a number box.
-struct NumberSpec {
+struct NumberRow {
     const char16_t* label;
     uint32_t offset;
     int width;
 };
 
-// One labelled box per spec, as rows of form, each pixelWidth wide.
-void AddNumberRows(std::span<const NumberSpec> specs, std::span<NumberField> fields,
+// One labelled box per row, as rows of form, each pixelWidth wide.
+void AddNumberRows(std::span<const NumberRow> rows, std::span<NumberField> fields,
                    QFormLayout* form, int pixelWidth);
 
 void LoadNumbers(std::span<const NumberField> fields, const uint8_t* record);

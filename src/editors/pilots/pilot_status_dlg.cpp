@@ -27,7 +27,7 @@ constexpr const char16_t* kGrowthTypes[kGrowthCount] = {
     u"射撃系・晩成", u"射撃系・限界", u"万能系・標準", u"万能系・晩成", u"ＳＰ重視",
 };
 
-constexpr editors::NumberSpec kNumberSpecs[] = {
+constexpr editors::NumberRow kNumberRows[] = {
     {u"SP", kSp, 2},       {u"格闘", kMelee, 2},   {u"射撃", kShooting, 2},
     {u"回避", kEvasion, 2}, {u"命中", kAccuracy, 2}, {u"防御", kDefence, 2},
     {u"技量", kSkill, 2},   {u"経験値", kExperience, 2}, {u"乗り換え", kBoarding, 1},
@@ -111,7 +111,7 @@ QWidget* CPilotStatusDlg::CreateDataGroup() {
     m_bgmSet = editors::ValueCombo(bgm, {bgm_set::kCount, std::nullopt});
 
     auto* numbers = new QFormLayout;
-    editors::AddNumberRows(kNumberSpecs, m_numbers, numbers, kNumberWidth);
+    editors::AddNumberRows(kNumberRows, m_numbers, numbers, kNumberWidth);
 
     auto* grid = new QGridLayout;
     auto* data = ui::MakeGroup(QStringLiteral("データ"), grid, this);

@@ -9,13 +9,13 @@
 
 namespace {
 
-struct GroupSpec {
+struct AbilityGroup {
     const char16_t* title;
     std::vector<const char16_t*> labels;  // bit 0 first
 };
 
-const GroupSpec& Spec(int group) {
-    static const GroupSpec kSpecs[CUnitAbilityPage::kGroupCount] = {
+const AbilityGroup& GroupOf(int group) {
+    static const AbilityGroup kGroupTable[CUnitAbilityPage::kGroupCount] = {
         {u"特殊能力１",
          {u"ビームコート", u"ABフィールド", u"Eフィールド", u"Gウォール", u"Gテリトリー",
           u"念動フィールド", u"念動フィールドS", u"歪曲フィールド"}},
@@ -28,7 +28,7 @@ const GroupSpec& Spec(int group) {
          {u"特殊武器無効", u"EN系無効", u"気力系無効", u"SP系無効", u"精神系無効", u"ネット系無効",
           u"チャフ系無効", u"ブレイカー系無効"}},
     };
-    return kSpecs[group];
+    return kGroupTable[group];
 }
 
 }  // namespace
@@ -36,13 +36,13 @@ const GroupSpec& Spec(int group) {
 CUnitAbilityPage::CUnitAbilityPage(QWidget* parent) : QWidget(parent) {
     for (int g = 0; g < kGroupCount; ++g) {
         auto* layout = new QVBoxLayout;
-        for (const char16_t* label : Spec(g).labels) {
+        for (const char16_t* label : GroupOf(g).labels) {
             auto* box = new ui::CheckBox(QString::fromUtf16(label));
             m_boxes[g].push_back(box);
             layout->addWidget(box);
         }
         layout->addStretch();
-        m_groups[g] = ui::MakeGroup(QString::fromUtf16(Spec(g).title), layout, this);
+        m_groups[g] = ui::MakeGroup(QString::fromUtf16(GroupOf(g).title), layout, this);
     }
     // Groups with one box share a column; the three full groups stand beside them.
     auto* grid = new QGridLayout(this);

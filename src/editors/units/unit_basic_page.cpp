@@ -15,7 +15,7 @@ namespace {
 
 using namespace unit_record;
 
-constexpr editors::NumberSpec kNumberSpecs[] = {
+constexpr editors::NumberRow kNumberRows[] = {
     {u"最大HP", kMaxHp, 4},   {u"最大EN", kMaxEn, 2},     {u"運動性", kMobility, 2},
     {u"装甲", kArmor, 2},     {u"修理費", kRepairCost, 2}, {u"獲得資金", kFunds, 2},
     {u"経験値", kExperience, 2}, {u"最大WP", kMaxWp, 2},   {u"獲得PP", kPp, 1},
@@ -41,7 +41,7 @@ CUnitBasicPage::~CUnitBasicPage() = default;
 
 void CUnitBasicPage::CreateControls(const uint8_t* rom, uint32_t romSize) {
     auto* numbers = new QFormLayout;
-    editors::AddNumberRows(kNumberSpecs, m_numbers, numbers, kNumberWidth);
+    editors::AddNumberRows(kNumberRows, m_numbers, numbers, kNumberWidth);
     const QString slotsLabel = QStringLiteral("強化パーツスロット数");
     auto* slotCombo = new ui::ComboBox(slotsLabel);
     slotCombo->SetItems(editors::NumberItems(0, kPartSlotMax));
