@@ -53,12 +53,13 @@ int CTextCodec::Decode(std::string& text, const uint8_t* bytes, int limit) {
     }
 
     // A pair begun at the span's last position takes the byte at position limit, as the
-    // game's own reader does. Inside the ROM image nothing past the image's end is read.
+    // game's own reader does. Inside the ROM image nothing past the image's end is read; a
+    // span that starts right at the end holds nothing.
     const size_t want = static_cast<size_t>(limit);
     size_t readable = want + 1;
     const auto start = reinterpret_cast<uintptr_t>(bytes);
     const auto image = reinterpret_cast<uintptr_t>(m_pRom);
-    if (m_pRom != nullptr && start >= image && start - image < m_nRomSize) {
+    if (m_pRom != nullptr && start >= image && start - image <= m_nRomSize) {
         readable = std::min<size_t>(readable, m_nRomSize - (start - image));
     }
     const size_t end = std::min(want, readable);

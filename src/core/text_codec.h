@@ -9,7 +9,7 @@ namespace tsumugi {
 class CTextCodec {
 public:
     // rom/romSize: the ROM image. Reads never go past romSize; a span that starts inside
-    // the image is clamped to its end.
+    // the image, or right at its end, is clamped to its end.
     CTextCodec(const uint8_t* rom, uint32_t romSize);
     virtual ~CTextCodec() = default;
 

@@ -92,6 +92,12 @@ TEST_F(TextCodecTest, NeverReadsPastTheRomImage) {
     EXPECT_EQ(text, Sj("あ"));
     EXPECT_EQ(shortRom.m_nStatus, 0);
     EXPECT_EQ(shortRom.m_nLength, 2);
+
+    // A span that starts where the image ends holds nothing.
+    ASSERT_EQ(shortRom.Decode(text, rom.data() + rom.size(), 32), 1);
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(shortRom.m_nStatus, 0);
+    EXPECT_EQ(shortRom.m_nLength, 1);
 }
 
 TEST_F(TextCodecTest, EncodeWritesCodesLowByteFirstAndRoundTrips) {
