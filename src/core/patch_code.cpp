@@ -97,8 +97,14 @@ PatchCodeList ParseCodeText(const uint8_t* data, size_t size) {
     PatchCodeList codes;
     if (data == nullptr) return codes;
     const char* text = reinterpret_cast<const char*>(data);
-    if (const void* zero = std::memchr(text, 0, size))
+    // The line end that makes a file's last line a line comes after all of the file; a text
+    // cut short by a zero byte never reaches it, so what stands before the zero without a
+    // CR LF of its own is no line.
+    bool cutByZero = false;
+    if (const void* zero = std::memchr(text, 0, size)) {
         size = static_cast<size_t>(static_cast<const char*>(zero) - text);
+        cutByZero = true;
+    }
 
     auto takeLine = [&](std::string_view line) {
         if (line.size() != code_line::kLength) return;
@@ -121,7 +127,7 @@ PatchCodeList ParseCodeText(const uint8_t* data, size_t size) {
         takeLine(std::string_view(text + lineStart, lf - 1 - lineStart));
         lineStart = lf + 1;
     }
-    takeLine(std::string_view(text + lineStart, size - lineStart));  // a last line without CR LF
+    if (!cutByZero) takeLine(std::string_view(text + lineStart, size - lineStart));  // a last line without CR LF
     return codes;
 }
 

@@ -153,6 +153,10 @@ TEST(CodeText, LaterLineWinsAndOddOffsetsAreKept) {
 TEST(CodeText, StopsAtTheFirstZeroByteAndSurvivesGarbage) {
     const std::string text("08000000:0001\r\n08000002:0002\r\n\0" "08000004:0003\r\n", 46);
     EXPECT_EQ(Codes(Parse(text)), (CodeVector{{0, 1}, {2, 2}}));
+    // A line the zero byte cuts off has no CR LF: it is no line, although it has 13
+    // characters. Only the file's own last line needs none.
+    EXPECT_EQ(Codes(Parse(std::string("08000000:0001\r\n08000002:0002\0", 29))),
+              (CodeVector{{0, 1}}));
 
     std::vector<uint8_t> garbage(5000);
     for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>((i * 37 + 11) | 1);
