@@ -147,6 +147,17 @@ int Names(const Args& args) {
         out += std::to_string(i) + "\t" + ToDisplay(names[i], true) + "\n";
     }
     Print(out);
+    // Names whose field the image does not hold read as "Error"; say why.
+    const name_table::Layout layout = name_table::LayoutOf(kind->kind);
+    const uint64_t tableEnd =
+        uint64_t{layout.first} + uint64_t{layout.stride} * (layout.count - 1) + layout.length;
+    if (tableEnd > rom.m_nSize) {
+        std::fprintf(stderr,
+                     "tsumugi-cli: the ROM ends at %s, before the end of the %s name table at "
+                     "%s; the names it does not hold read as Error\n",
+                     Hex8(rom.m_nSize).c_str(), kind->name,
+                     Hex8(static_cast<uint32_t>(tableEnd)).c_str());
+    }
     return kExitOk;
 }
 

@@ -258,6 +258,9 @@ TEST_F(CliTest, ShortMissingAndEmptyFilesFailCleanly) {
     const Result names = Tool({"names", shortRom, "unit", "--force"});
     EXPECT_EQ(names.code, 0);
     EXPECT_EQ(names.out.rfind("0\tError\n", 0), 0u) << "names outside the image read as Error";
+    EXPECT_NE(names.err.find("before the end of the unit name table at 0x000C75B4"),
+              std::string::npos) << names.err;
+    EXPECT_EQ(Tool({"names", m_rom, "unit"}).err, "") << "the whole table is there";
 
     rom = demo::BuildRom();
     rom.resize(0xC3910);  // ends inside unit 0's name
