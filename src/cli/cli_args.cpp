@@ -1,5 +1,7 @@
 // The command line: options, the command table and the dispatch.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "cli/cli.h"
 #include "core/char_table.h"
@@ -70,6 +72,16 @@ unsigned OptionsGiven(const Args& args) {
            (args.extend ? kExtend : 0u) | (args.force ? kForce : 0u);
 }
 
+// What a command printed must have reached its reader: a full disk or a closed pipe
+// behind stdout turns success into failure.
+int FlushOutput(int code) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return code;
+    const int error = errno;
+    Fail(std::string("cannot write the output") + (error ? ": " + std::string(std::strerror(error)) : ""));
+    return code == kExitOk ? kExitFailure : code;
+}
+
 int UsageError(const std::string& message) {
     std::fprintf(stderr, "tsumugi-cli: %s\n%s", message.c_str(), kUsage);
     return kExitUsage;
@@ -128,7 +140,7 @@ int Run(const std::vector<std::string>& argv) {
     const Args& args = *parsed;
     if (args.help) {
         std::fputs(kUsage, stdout);
-        return kExitOk;
+        return FlushOutput(kExitOk);
     }
     if (args.words.empty()) return UsageError("no command");
     for (const Command& c : kCommands) {
@@ -142,7 +154,7 @@ int Run(const std::vector<std::string>& argv) {
             return UsageError(name + ": option not allowed here");
         if (c.needsOutput && !args.output) return UsageError(name + " needs -o OUT");
         if (args.table) CharTable::SetPath(*args.table);
-        return c.run(args);
+        return FlushOutput(c.run(args));
     }
     return UsageError(
         "unknown command " + args.words[0] +

@@ -48,10 +48,12 @@ protected:
         }
     }
 
-    // Runs the program with the arguments; stdout and stderr captured apart.
-    Result Cli(const std::vector<std::string>& args) {
+    // Runs the program with the arguments; stdout and stderr captured apart. With stdoutTo
+    // set, stdout goes to that file instead.
+    Result Cli(const std::vector<std::string>& args, const std::string& stdoutTo = "") {
         std::string command = Quote(TSUMUGI_CLI_PATH);
         for (const std::string& a : args) command += " " + Quote(a);
+        if (!stdoutTo.empty()) command += " >" + Quote(stdoutTo);
         command += " 2>" + Quote(m_dir.File("stderr.txt"));
         Result result;
         FILE* pipe = popen(command.c_str(), "r");
@@ -275,6 +277,20 @@ TEST_F(CliTest, ShortMissingAndEmptyFilesFailCleanly) {
     const Result noTable = Cli({"--table", m_dir.File("none.txt"), "decode", m_rom, "C390C"});
     EXPECT_EQ(noTable.code, 1);
     EXPECT_NE(noTable.err.find("character table"), std::string::npos);
+}
+
+TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
+    if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
+    std::vector<uint8_t> changed = demo::BuildRom();
+    changed[0xC38C4] ^= 0x01;
+    const std::string newRom = WriteRom("new.gba", changed);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"codes", "diff", m_rom, newRom},
+          std::vector<std::string>{"--table", m_table, "names", m_rom, "weapon"}}) {
+        const Result full = Cli(args, "/dev/full");
+        EXPECT_EQ(full.code, 1) << args[0];
+        EXPECT_NE(full.err.find("cannot write the output"), std::string::npos) << full.err;
+    }
 }
 
 }  // namespace
