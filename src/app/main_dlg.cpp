@@ -152,13 +152,15 @@ void CMainDlg::RefreshStatus() {
 
 bool CMainDlg::OpenRom(const QString& path) {
     // The stored folder must not depend on the directory the program was started in.
-    const std::string local = LocalPath(QFileInfo(path).absoluteFilePath());
+    const QFileInfo file(path);
     DialogQuestions questions(this);
-    if (!m_workspace.LoadRom(local, questions)) {
+    if (!m_workspace.LoadRom(LocalPath(file.absoluteFilePath()), questions)) {
         RefreshStatus();
         return false;
     }
-    const std::string folder = tsumugi::CutAtLastSeparator(local);
+    // Cut as text, not as bytes: file names here are UTF-8, whose multi-byte characters a
+    // two-byte reading would pair with the separator that follows them.
+    const std::string folder = LocalPath(file.absolutePath());
     if (folder != tsumugi::ReadRomFolder()) tsumugi::WriteRomFolder(folder);
     RefreshStatus();
     return true;

@@ -345,6 +345,19 @@ TEST_F(MainDlgTest, DroppedRomOpensLikeOpen) {
     EXPECT_EQ(m_dlg.m_rom.m_szPath, Demo().rom);
 }
 
+TEST_F(MainDlgTest, FolderWithJapaneseNameIsStoredWhole) {
+    // File names here are UTF-8: three bytes per kana, so an odd count of them ends on a
+    // byte that a two-byte reading would pair with the separator after it.
+    for (const char* name : {"ゲーム", "ロム", "ゲ/ーム"}) {
+        const std::string folder = m_files.File(name);
+        std::filesystem::create_directories(folder);
+        const std::string rom = folder + "/rom.gba";
+        std::filesystem::copy_file(Demo().rom, rom);
+        Load(rom);
+        EXPECT_EQ(tsumugi::ReadRomFolder(), folder) << name;
+    }
+}
+
 TEST_F(MainDlgTest, RelativePathStoresAnAbsoluteFolder) {
     const QString cwd = QDir::currentPath();
     QDir::setCurrent(QString::fromStdString(Demo().dir.Path()));
