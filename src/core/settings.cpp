@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/file_io.h"
+#include "core/narrow_full_width.h"
 
 namespace tsumugi {
 
@@ -124,6 +125,12 @@ std::string LineEndOf(const std::string& ini) {
     return lf > 0 && ini[lf - 1] == '\r' ? "\r\n" : "\n";
 }
 
+// The second byte of a two-byte cp932 character. A NUL is none, nor is "/": a UTF-8 path
+// (whose multi-byte characters look like lead bytes) never loses a separator to them.
+bool IsCp932TrailByte(unsigned char byte) {
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
 std::string ReadSettingsText() {
     const std::optional<ByteBuffer> contents = ReadWholeFile(ProgramFile(kSettingsFile));
     if (!contents || contents->Empty()) return {};
@@ -138,9 +145,9 @@ int FindLastChar(const char* text, char byte) {
     for (int i = 0; text[i] != '\0'; ++i) {
         if (text[i] == byte) {
             last = i;
-        } else if (static_cast<unsigned char>(text[i]) & 0x80) {
-            if (text[i + 1] == '\0') break;  // a lead byte with no second byte ends the text
-            ++i;
+        } else if (IsCp932LeadByte(static_cast<unsigned char>(text[i])) &&
+                   IsCp932TrailByte(static_cast<unsigned char>(text[i + 1]))) {
+            ++i;  // the second byte of a two-byte character is never the one sought
         }
     }
     return last;

@@ -8,8 +8,11 @@ namespace tsumugi {
 constexpr char kPathSeparator = '/';
 
 // Index of the last `byte` in a NUL-terminated cp932 text, skipping the second byte of
-// every two-byte character (a lead byte 0x80-0xFF takes the next byte with it, so a
-// trail byte equal to `byte` never matches). -1 when there is none.
+// every two-byte character (a lead byte 0x81-0x9F or 0xE0-0xFC takes the next byte with
+// it when that byte can be a second byte, so a trail byte equal to `byte` never matches;
+// half-width katakana are single bytes). -1 when there is none. Paths on this platform
+// are UTF-8: their multi-byte characters never hide a "/", which no cp932 character
+// holds as its second byte.
 int FindLastChar(const char* text, char byte);
 
 // Cuts path at its last separator (found with FindLastChar), giving the folder without

@@ -23,6 +23,15 @@ TEST(FindLastChar, SkipsTheSecondByteOfTwoByteCharacters) {
     EXPECT_EQ(FindLastChar("C:\\\x95\x5C\\a.gba", '\\'), 5);
     // A lead byte with no second byte ends the walk.
     EXPECT_EQ(FindLastChar("a\\b\x95", '\\'), 1);
+    // Half-width katakana ("ｱ" 0xB1) are single bytes: the backslash after one counts.
+    EXPECT_EQ(FindLastChar("C:\\\xB1\\a.gba", '\\'), 4);
+}
+
+TEST(CutAtLastSeparator, FindsTheFolderOfAUtf8PathWithJapaneseNames) {
+    // Three-byte UTF-8 characters look like cp932 lead and trail bytes; the "/" after
+    // them must still count.
+    EXPECT_EQ(CutAtLastSeparator("/home/user/ゲーム/rom.gba"), "/home/user/ゲーム");
+    EXPECT_EQ(CutAtLastSeparator("/ユ/ｱ/ä/string.txt"), "/ユ/ｱ/ä");
 }
 
 TEST(CutAtLastSeparator, GivesTheFolderWithoutTrailingSeparator) {
