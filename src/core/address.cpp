@@ -36,7 +36,9 @@ std::string AddressText(uint32_t offset) {
 }
 
 std::optional<uint32_t> FindNextString(const uint8_t* rom, uint32_t size, uint32_t offset) {
-    const uint32_t end = std::min(size, kGameDataEnd);
+    // The search gives up after the last byte of the first 16 MiB; one that starts past
+    // it, in the extension area, never reaches that limit and ends with the image.
+    const uint32_t end = offset < kGameDataEnd ? std::min(size, kGameDataEnd) : size;
     for (uint32_t i = offset; i < end; ++i) {
         if (rom[i] == kEnd) return SkipFiller(rom, size, i + 1);
     }

@@ -26,7 +26,8 @@ std::string AddressText(uint32_t offset);
 // rom[0, size) and give nullopt when there is no such string.
 //
 // The start of the string after the 0xFF found from offset on (the byte at offset
-// included); the search for that 0xFF gives up after offset 0xFFFFFF.
+// included); the search for that 0xFF gives up after offset 0xFFFFFF, or, when it starts
+// in the extension area past 16 MiB, at the end of the image.
 std::optional<uint32_t> FindNextString(const uint8_t* rom, uint32_t size, uint32_t offset);
 // The start of the string after the second 0xFF found going back from offset (included).
 std::optional<uint32_t> FindPrevString(const uint8_t* rom, uint32_t size, uint32_t offset);

@@ -74,6 +74,17 @@ TEST(FindNextString, GivesUpAfterSixteenMebibytes) {
     EXPECT_EQ(FindNextString(rom.data(), static_cast<uint32_t>(rom.size()), 0xFFFFF0), 0x1000000u);
 }
 
+TEST(FindNextString, WalksTheExtensionAreaToTheImageEnd) {
+    std::vector<uint8_t> rom(0x1000008, 0x41);
+    rom[0x1000002] = 0xFF;
+    rom[0x1000003] = 0x00;
+    const auto size = static_cast<uint32_t>(rom.size());
+    EXPECT_EQ(FindNextString(rom.data(), size, 0x1000000), 0x1000004u);
+    EXPECT_EQ(FindNextString(rom.data(), size, 0x1000002), 0x1000004u);
+    EXPECT_FALSE(FindNextString(rom.data(), size, 0x1000003));  // no 0xFF up to the end
+    EXPECT_FALSE(FindNextString(rom.data(), size, size - 1));
+}
+
 TEST(FindPrevString, MovesToTheStartOfThePrecedingString) {
     const uint8_t* rom = kStrings.data();
     const auto size = static_cast<uint32_t>(kStrings.size());

@@ -104,6 +104,29 @@ TEST_F(StringToolTest, EmptyAddressReadsOffsetZeroAndBusAddressReachesTheExtensi
     EXPECT_TRUE(m_services.shown.empty());
 }
 
+TEST_F(StringToolTest, NextAndPrevStepThroughTextMovedPastSixteenMebibytes) {
+    std::vector<uint8_t> rom(0x1000000, 0x00);
+    for (const QString& s : {QStringLiteral("いち"), QStringLiteral("に"), QStringLiteral("さん")}) {
+        const std::vector<uint8_t> bytes = Game(s);
+        rom.insert(rom.end(), bytes.begin(), bytes.end());
+    }
+    Open(rom);
+    Read(QStringLiteral("09000000"));
+    m_tool->OnNext();
+    EXPECT_EQ(Text(), QStringLiteral("に"));
+    const QString second = Address();
+    EXPECT_EQ(second, QString::asprintf("%08X", 0x09000000u + static_cast<uint32_t>(Game(QStringLiteral("いち")).size())));
+    m_tool->OnNext();
+    EXPECT_EQ(Text(), QStringLiteral("さん"));
+    m_tool->OnPrev();
+    EXPECT_EQ(Address(), second);
+    EXPECT_EQ(Text(), QStringLiteral("に"));
+    EXPECT_TRUE(m_services.shown.empty());
+    m_tool->OnNext();
+    m_tool->OnNext();  // the last string ends the image
+    EXPECT_EQ(m_services.Texts(), std::vector<QString>(1, kInvalid));
+}
+
 TEST_F(StringToolTest, NextAndPrevStepBetweenStringsAndWriteEightDigits) {
     const std::vector<uint8_t> rom = SmallRom();
     Open(rom);
