@@ -1,5 +1,6 @@
 #include "ui/services.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
@@ -31,6 +32,7 @@ public:
                 box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
                 break;
         }
+        NameButtons(box);
         switch (box.exec()) {
             case QMessageBox::Ok: return MsgResult::Ok;
             case QMessageBox::Yes: return MsgResult::Yes;
@@ -60,6 +62,20 @@ public:
     int RunModal(QDialog* dialog) override { return dialog->exec(); }
 
 private:
+    // The buttons speak the program's language, whatever Qt translations are installed.
+    static void NameButtons(QMessageBox& box) {
+        static const struct {
+            QMessageBox::StandardButton button;
+            const char16_t* text;
+        } kNames[] = {{QMessageBox::Ok, u"OK"},
+                      {QMessageBox::Cancel, u"キャンセル"},
+                      {QMessageBox::Yes, u"はい(&Y)"},
+                      {QMessageBox::No, u"いいえ(&N)"}};
+        for (const auto& name : kNames) {
+            if (QAbstractButton* b = box.button(name.button)) b->setText(QString::fromUtf16(name.text));
+        }
+    }
+
     static QString Filter(const FileDialogOptions& options) {
         if (options.filterText.isEmpty()) return QString();
         // The text already names the pattern; Qt reads the pattern from the parentheses.

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QStringListModel>
 #include <QTest>
+#include <QTimer>
 
 #include "scripted_services.h"
 #include "ui/controls.h"
@@ -93,6 +97,52 @@ TEST(UiNumber, BadEntryNamesRangeAndFocusesTheBox) {
     EXPECT_EQ(v, 7u);
     EXPECT_EQ(s.Last(), QStringLiteral("0 から 255 までの整数を入力してください。"));
     EXPECT_EQ(edit->selectedText(), QStringLiteral("256"));
+}
+
+// Asks through the real message service and answers by clicking the button named answer
+// once the box is up; a box nobody answers is closed by a watchdog.
+struct RealQuestion {
+    QString title;
+    QStringList buttons;
+    ui::MsgResult result;
+};
+RealQuestion AskForReal(ui::MsgButtons buttons, const QString& answer) {
+    RealQuestion q;
+    QTimer press;
+    QObject::connect(&press, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        press.stop();
+        q.title = box->windowTitle();
+        for (QAbstractButton* b : box->buttons()) q.buttons << b->text();
+        for (QAbstractButton* b : box->buttons())
+            if (b->text() == answer) b->click();
+    });
+    press.start(10);
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+    });
+    watchdog.start(5000);
+    q.result = ui::services().Message(nullptr, QStringLiteral("終了しますか？"), buttons);
+    q.buttons.sort();
+    return q;
+}
+
+TEST(UiServices, MessageBoxesAnswerInJapaneseUnderTheProgramsTitle) {
+    const RealQuestion yesNoCancel = AskForReal(ui::MsgButtons::YesNoCancel, QStringLiteral("いいえ(&N)"));
+    EXPECT_EQ(yesNoCancel.title, ui::AppTitle());
+    EXPECT_EQ(yesNoCancel.buttons,
+              QStringList({QStringLiteral("いいえ(&N)"), QStringLiteral("はい(&Y)"), QStringLiteral("キャンセル")}));
+    EXPECT_EQ(yesNoCancel.result, ui::MsgResult::No);
+
+    const RealQuestion okCancel = AskForReal(ui::MsgButtons::OkCancel, QStringLiteral("キャンセル"));
+    EXPECT_EQ(okCancel.buttons, QStringList({QStringLiteral("OK"), QStringLiteral("キャンセル")}));
+    EXPECT_EQ(okCancel.result, ui::MsgResult::Cancel);
+
+    EXPECT_EQ(AskForReal(ui::MsgButtons::YesNo, QStringLiteral("はい(&Y)")).result, ui::MsgResult::Yes);
+    EXPECT_EQ(AskForReal(ui::MsgButtons::Ok, QStringLiteral("OK")).result, ui::MsgResult::Ok);
 }
 
 class KeyDialog : public ui::Dialog {
