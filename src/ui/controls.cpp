@@ -108,7 +108,10 @@ ComboBox::ComboBox(const QString& label, QWidget* parent) : QComboBox(parent) {
 }
 
 int ComboBox::AddString(const QString& text) {
+    // Qt selects the first item put into an empty box; adding never selects here.
+    const int selection = currentIndex();
     addItem(text);
+    if (currentIndex() != selection) setCurrentIndex(selection);
     return count() - 1;
 }
 

@@ -64,6 +64,21 @@ TEST(UiControls, LabelsAreAccessibleNamesAndComboDescriptions) {
     EXPECT_EQ(edit.accessibleName(), QStringLiteral("最大HP"));
 }
 
+TEST(UiControls, AddingToAComboNeverSelects) {
+    ui::ComboBox combo(QStringLiteral("地形"));
+    QSignalSpy spy(&combo, &ui::ComboBox::SelChange);
+    EXPECT_EQ(combo.AddString(QStringLiteral("S")), 0);
+    EXPECT_EQ(combo.AddString(QStringLiteral("A")), 1);
+    EXPECT_EQ(combo.GetCurSel(), -1);
+    combo.SetCurSel(1);
+    combo.AddString(QStringLiteral("B"));
+    EXPECT_EQ(combo.GetCurSel(), 1);
+    combo.ResetContent();
+    combo.AddString(QStringLiteral("C"));
+    EXPECT_EQ(combo.GetCurSel(), -1);
+    EXPECT_EQ(spy.count(), 0);
+}
+
 TEST(UiControls, OutOfRangeComboSelectionShowsNothing) {
     QStringListModel model(QStringList{QStringLiteral("x"), QStringLiteral("y")});
     ui::ComboBox a(QStringLiteral("a")), b(QStringLiteral("b"));
