@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QList>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <cstdint>
@@ -71,7 +72,7 @@ private:
     static inline std::vector<uint8_t>* s_demo = nullptr;
 };
 
-// What the user's click on row i of the dialog's record list does.
+// The user's mouse click on row i of the dialog's record list (the dialog is shown).
 void SelectRow(QWidget* dialog, int i);
 // Clicks the button labelled label.
 void Press(QWidget* dialog, const QString& label);
@@ -94,8 +95,11 @@ T* Find(QWidget* root, const QString& name) {
 inline void SelectRow(QWidget* dialog, int i) {
     auto* list = dialog->findChild<ui::ListBox*>();
     ASSERT_NE(list, nullptr);
-    list->SetCurSel(i);
-    emit list->SelChange();
+    ASSERT_TRUE(list->isVisible());
+    QListWidgetItem* item = list->item(i);
+    ASSERT_NE(item, nullptr);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
 }
 
 inline void Press(QWidget* dialog, const QString& label) {

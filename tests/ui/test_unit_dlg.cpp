@@ -298,6 +298,32 @@ TEST_F(UnitDlgTest, RangeErrorsRefuseTheStore) {
     EXPECT_EQ(Read16(Unit(0) + ur::kMaxEn), 65535);
 }
 
+TEST_F(UnitDlgTest, ArrowKeysMoveLikeClicksAndARefusedStoreKeepsTheRow) {
+    auto d = Open();
+    ui::ListBox* list = List(*d);
+    auto* name = Machine<ui::Edit>(*d, u"機体名");
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->GetCurSel(), 1);
+    EXPECT_EQ(name->GetText(), list->GetText(1));
+
+    auto* en = Basic<ui::Edit>(*d, u"最大EN");
+    en->SetText(QStringLiteral("x"));
+    QTest::keyClick(list, Qt::Key_Down);
+    SelectRow(d.get(), 5);
+    EXPECT_EQ(services.shown.size(), 2u);
+    EXPECT_EQ(list->GetCurSel(), 1);
+    ASSERT_EQ(list->selectedItems().size(), 1);
+    EXPECT_EQ(list->selectedItems().front(), list->item(1));
+    EXPECT_EQ(en->GetText(), QStringLiteral("x"));
+    EXPECT_EQ(name->GetText(), list->GetText(1));
+
+    en->SetText(QStringLiteral("5"));
+    SelectRow(d.get(), 5);
+    EXPECT_EQ(list->GetCurSel(), 5);
+    EXPECT_EQ(name->GetText(), list->GetText(5));
+    EXPECT_EQ(Read16(Unit(1) + ur::kMaxEn), 5);
+}
+
 TEST_F(UnitDlgTest, CancelEscapeAndCloseLeaveTheRomAndEnterDoesNothing) {
     const std::vector<uint8_t> before = rom;
     auto d = Open();

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -114,15 +115,21 @@ std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QS
 }
 
 void ReplaceListItem(ui::ListBox* list, int index, const QString& text) {
+    const QSignalBlocker quiet(list);
     const int selection = list->GetCurSel();
     list->DeleteString(index);
     list->InsertString(index, text);
     list->SetCurSel(selection);
 }
 
+void ConnectRecordList(ui::ListBox* list, QObject* context, const std::function<void()>& onChange) {
+    QObject::connect(list, &ui::ListBox::SelChange, context, onChange);
+    QObject::connect(list, &QListWidget::itemSelectionChanged, context, onChange);
+}
+
 std::optional<int> StoreAndMove(ui::ListBox* list, int shown, const std::function<bool()>& store) {
     const int selected = list->GetCurSel();
-    if (selected < 0) return std::nullopt;
+    if (selected < 0 || selected == shown) return std::nullopt;
     if (shown >= 0 && !store()) {
         list->SetCurSel(shown);
         return std::nullopt;

@@ -14,6 +14,7 @@
 
 class QDialog;
 class QFormLayout;
+class QObject;
 class QWidget;
 
 namespace ui {
@@ -71,11 +72,20 @@ std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QS
                                                        ui::ListBox* list, QWidget* data);
 
 // Replaces item index (delete, then insert at the same position) and keeps the selection.
+// The list reports none of these steps as a selection change.
 void ReplaceListItem(ui::ListBox* list, int index, const QString& text);
+
+// Runs onChange whenever the user moves the list's selection. A mouse click makes the
+// row current before it selects it, so the list's SelChange comes while the old row is
+// still the selected one; the selection signal that follows sees the row the user chose.
+// Both lead to onChange, which therefore must do nothing while the selection stays on the
+// record shown (StoreAndMove sees to that).
+void ConnectRecordList(ui::ListBox* list, QObject* context, const std::function<void()>& onChange);
 
 // The selection-change step of a record editor: when a record is shown (shown >= 0) it
 // is stored first; if that fails the list goes back to it and nothing moves. Returns the
-// record to load, or nothing when the editor stays where it is.
+// record to load, or nothing when the editor stays where it is (also when the selection
+// is on the record shown, or on no row).
 std::optional<int> StoreAndMove(ui::ListBox* list, int shown, const std::function<bool()>& store);
 
 }  // namespace editors

@@ -78,7 +78,7 @@ void CPilotStatusDlg::CreateControls() {
     const auto [ok, cancel] =
         editors::LayOutRecordEditor(this, QStringLiteral("パイロット"), m_pList, CreateDataGroup());
 
-    connect(m_pList, &ui::ListBox::SelChange, this, &CPilotStatusDlg::LoadRecord);
+    editors::ConnectRecordList(m_pList, this, [this] { LoadRecord(); });
     connect(ok, &QPushButton::clicked, this, &CPilotStatusDlg::OnOkButton);
     connect(cancel, &QPushButton::clicked, this, &CPilotStatusDlg::OnCancel);
 }
