@@ -93,6 +93,13 @@ void ListBox::SetCurSel(int index) {
     });
 }
 
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
+                                                              const QEvent* event) const {
+    const QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+    if (!index.isValid() || (flags & QItemSelectionModel::Deselect)) return QItemSelectionModel::NoUpdate;
+    return flags;
+}
+
 int ListBox::GetCurSel() const {
     const QListWidgetItem* it = currentItem();
     return it && it->isSelected() ? row(it) : -1;

@@ -43,6 +43,12 @@ signals:
     void SelChange();  // the user moved the selection
     void DblClk();     // the user double-clicked an item
 
+protected:
+    // The user moves the selection but never clears it: a click below the last row and
+    // a Ctrl+click or Ctrl+Space on the selected row leave it where it is.
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
+
 private:
     bool m_bQuiet = false;
 };

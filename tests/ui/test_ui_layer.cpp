@@ -56,6 +56,26 @@ TEST(UiControls, UserClickOnListFiresSelChange) {
     EXPECT_EQ(list.GetCurSel(), 1);
 }
 
+TEST(UiControls, UserCannotClearTheListSelection) {
+    ui::ListBox list(QStringLiteral("list"));
+    list.SetItems({QStringLiteral("a"), QStringLiteral("b")});
+    list.resize(200, 200);
+    list.show();
+    list.SetCurSel(1);
+    QSignalSpy spy(&list, &ui::ListBox::SelChange);
+    const QRect row = list.visualItemRect(list.item(1));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(row.center().x(), row.bottom() + 40));
+    EXPECT_EQ(list.GetCurSel(), 1);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
+    EXPECT_EQ(list.GetCurSel(), 1);
+    QTest::keyClick(list.viewport(), Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(list.GetCurSel(), 1);
+    EXPECT_EQ(spy.count(), 0);
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualItemRect(list.item(0)).center());
+    EXPECT_EQ(list.GetCurSel(), 0);
+    EXPECT_EQ(spy.count(), 1);
+}
+
 TEST(UiControls, LabelsAreAccessibleNamesAndComboDescriptions) {
     ui::ComboBox combo(QStringLiteral("サイズ"));
     ui::Edit edit(QStringLiteral("最大HP"));
