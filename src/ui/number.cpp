@@ -2,9 +2,28 @@
 
 #include <QLineEdit>
 
+#include "ui/controls.h"
 #include "ui/services.h"
 
 namespace ui {
+namespace {
+
+// Shows every tab page that holds control, from code, so no page-change handler runs.
+void ShowPagesOf(QWidget* control) {
+    for (QWidget* page = control; page != nullptr; page = page->parentWidget()) {
+        QWidget* stack = page->parentWidget();
+        auto* tabs = stack != nullptr ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+        const int index = tabs != nullptr ? tabs->indexOf(page) : -1;
+        if (index < 0) continue;
+        if (auto* ctrl = qobject_cast<TabCtrl*>(tabs)) {
+            ctrl->SetCurSel(index);
+        } else {
+            tabs->setCurrentIndex(index);
+        }
+    }
+}
+
+}  // namespace
 
 std::optional<uint32_t> ParseUInt(const QString& text, uint32_t min, uint32_t max) {
     const QString t = text.trimmed();
@@ -28,6 +47,7 @@ bool ReadUInt(QLineEdit* edit, uint32_t min, uint32_t max, uint32_t& value) {
         value = *parsed;
         return true;
     }
+    ShowPagesOf(edit);
     MessageBox(edit->window(), RangeMessage(min, max));
     edit->setFocus(Qt::OtherFocusReason);
     edit->selectAll();

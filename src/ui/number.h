@@ -1,7 +1,7 @@
 #pragma once
 // Number boxes read like the dialog data exchange: unsigned decimal within a range. A bad
 // entry shows "%1 から %2 までの整数を入力してください。", puts the focus on the box with its
-// text selected, and the read fails.
+// text selected (showing the tab page that holds it), and the read fails.
 #include <QString>
 #include <cstdint>
 #include <optional>

@@ -180,6 +180,27 @@ TEST(UiServices, MessageBoxesAnswerInJapaneseUnderTheProgramsTitle) {
     EXPECT_EQ(AskForReal(ui::MsgButtons::Ok, QStringLiteral("OK")).result, ui::MsgResult::Ok);
 }
 
+TEST(UiNumber, BadEntryOnAHiddenPageShowsThatPageWithoutAHandler) {
+    testing_ui::ScriptedServices s;
+    QWidget window;
+    auto* tabs = new ui::TabCtrl(QStringLiteral("データ"), &window);
+    auto* second = new QWidget;
+    auto* edit = new ui::Edit(QStringLiteral("移動力"), second);
+    tabs->InsertItem(0, new QWidget, QStringLiteral("基本"));
+    tabs->InsertItem(1, second, QStringLiteral("機体"));
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    QSignalSpy spy(tabs, &ui::TabCtrl::SelChange);
+    edit->setText(QStringLiteral("x"));
+    uint32_t v = 0;
+    EXPECT_FALSE(ui::ReadUInt(edit, 0, 255, v));
+    EXPECT_EQ(tabs->GetCurSel(), 1);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("x"));
+    EXPECT_EQ(spy.count(), 0);
+}
+
 class KeyDialog : public ui::Dialog {
 public:
     int oks = 0, cancels = 0;
