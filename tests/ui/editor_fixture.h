@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QList>
+#include <QStringList>
 #include <QTest>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -90,6 +91,16 @@ T* Find(QWidget* root, const QString& name) {
     }
     EXPECT_EQ(matches, 1) << "control " << name.toStdString();
     return found;
+}
+
+// The labels of the program's own controls in the order the Tab key visits them.
+inline QStringList TabOrder(QWidget* window) {
+    QStringList labels;
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        const bool own = QLatin1String(w->metaObject()->className()).startsWith(QLatin1String("ui::"));
+        if (own && (w->focusPolicy() & Qt::TabFocus)) labels << w->accessibleName();
+    }
+    return labels;
 }
 
 inline void SelectRow(QWidget* dialog, int i) {

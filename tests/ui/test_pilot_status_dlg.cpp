@@ -211,6 +211,14 @@ TEST_F(PilotStatusDlgTest, UnencodableNicknameShowsTheCharacterMessage) {
               std::vector<uint8_t>(before.begin() + pr::kName, before.end()));
 }
 
+TEST_F(PilotStatusDlgTest, TabGoesFromTheListThroughTheDataInReadingOrder) {
+    auto d = Open();
+    const QStringList order = TabOrder(d.get());
+    EXPECT_EQ(order.join(QLatin1Char(' ')),
+              S(u"パイロット パイロット名 愛称 成長率 性格 女 エースボーナス BGM SP 格闘 射撃 回避 命中 "
+                u"防御 技量 経験値 乗り換え 空 陸 海 宇 OK ｷｬﾝｾﾙ"));
+}
+
 TEST_F(PilotStatusDlgTest, CancelLeavesTheRom) {
     const std::vector<uint8_t> before = rom;
     auto d = Open();

@@ -385,6 +385,22 @@ TEST_F(UnitDlgTest, WeaponCombosShareOneListAndSizeByContentsLength) {
     EXPECT_EQ(Basic<ui::ComboBox>(*d, u"フル改造ボーナス")->GetCount(), 51);
 }
 
+TEST_F(UnitDlgTest, TabGoesFromTheListThroughThePagesInReadingOrder) {
+    auto d = Open();
+    const QStringList order = TabOrder(d.get());
+    ASSERT_GE(order.size(), 4);
+    EXPECT_EQ(order.front(), S(u"ユニット"));
+    EXPECT_EQ(order[1], S(u"データ"));
+    EXPECT_EQ(order.mid(order.size() - 2), (QStringList{S(u"OK"), S(u"ｷｬﾝｾﾙ")}));
+    // The basic page: the number column first, then the groups beside it.
+    EXPECT_EQ(order.mid(2, 17).join(QLatin1Char(' ')),
+              S(u"最大HP 最大EN 運動性 装甲 修理費 獲得資金 経験値 最大WP 獲得PP 移動力 "
+                u"強化パーツスロット数 空 陸 海 宇 地 海"));
+    EXPECT_EQ(order.indexOf(S(u"ビームコート")), order.indexOf(S(u"フル改造ボーナス")) + 1);
+    EXPECT_EQ(order.indexOf(S(u"機体名")), order.indexOf(S(u"ブレイカー系無効")) + 1);
+    EXPECT_EQ(order.indexOf(S(u"武器1")), order.indexOf(S(u"専属パイロット4")) + 1);
+}
+
 TEST_F(UnitDlgTest, AbilityPageCanLeaveOutGroup5) {
     CUnitAbilityPage page;
     page.SetGroup5Enabled(false);

@@ -67,7 +67,8 @@ QStringList NumberItems(int first, int last);
 void SetContentsLength(ui::ComboBox* combo, int characters);
 
 // Lays out a record editor: the group listTitle with the record list beside data, and
-// the buttons "OK" and "ｷｬﾝｾﾙ" below on the right (returned in that order).
+// the buttons "OK" and "ｷｬﾝｾﾙ" below on the right (returned in that order). The Tab key
+// goes from the list through data to the buttons, provided data has no parent yet.
 std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QString& listTitle,
                                                        ui::ListBox* list, QWidget* data);
 

@@ -20,7 +20,8 @@ uint16_t WithTerrainRank(uint16_t word, Terrain terrain, uint8_t rank);
 
 class TerrainGroup {
 public:
-    // Builds the group and its combos "空", "陸", "海", "宇" (items "S" .. "D").
+    // Builds the group and its combos "空", "陸", "海", "宇" (items "S" .. "D"). Without a
+    // parent the group joins its window where a layout places it.
     explicit TerrainGroup(QWidget* parent);
 
     QGroupBox* Group() const { return m_pGroup; }

@@ -113,9 +113,11 @@ QWidget* CPilotStatusDlg::CreateDataGroup() {
     auto* numbers = new QFormLayout;
     editors::AddNumberRows(kNumberRows, m_numbers, numbers, kNumberWidth);
 
+    // The controls join the group in reading order, which is also the order the Tab
+    // key visits them.
     auto* grid = new QGridLayout;
-    auto* data = ui::MakeGroup(QStringLiteral("データ"), grid, this);
-    m_pTerrain = std::make_unique<editors::TerrainGroup>(data);
+    auto* data = ui::MakeGroup(QStringLiteral("データ"), grid);
+    m_pTerrain = std::make_unique<editors::TerrainGroup>(nullptr);
     grid->addLayout(names, 0, 0, 1, 4);
     grid->addLayout(profile, 1, 0, 2, 1);
     grid->addLayout(numbers, 1, 1, 2, 1);

@@ -48,7 +48,7 @@ void CUnitBasicPage::CreateControls(const uint8_t* rom, uint32_t romSize) {
     m_partSlots = editors::ValueCombo(slotCombo, {kPartSlotMax + 1, std::nullopt});
     numbers->addRow(ui::MakeLabel(slotsLabel, slotCombo), slotCombo);
 
-    m_pTerrain = std::make_unique<editors::TerrainGroup>(this);
+    m_pTerrain = std::make_unique<editors::TerrainGroup>(nullptr);
 
     auto* moveLayout = new QVBoxLayout;
     for (int i = 0; i < 4; ++i) {
@@ -56,7 +56,7 @@ void CUnitBasicPage::CreateControls(const uint8_t* rom, uint32_t romSize) {
         moveLayout->addWidget(m_moveTypes[i]);
     }
     moveLayout->addStretch();
-    QGroupBox* moveGroup = ui::MakeGroup(QStringLiteral("移動タイプ"), moveLayout, this);
+    QGroupBox* moveGroup = ui::MakeGroup(QStringLiteral("移動タイプ"), moveLayout);
 
     auto* upgradeForm = new QFormLayout;
     const QStringList stages = editors::NumberItems(0, kUpgradeMax);
@@ -67,7 +67,7 @@ void CUnitBasicPage::CreateControls(const uint8_t* rom, uint32_t romSize) {
         m_upgrades[i] = editors::ValueCombo(combo, {kUpgradeMax + 1, std::nullopt});
         upgradeForm->addRow(ui::MakeLabel(label, combo), combo);
     }
-    QGroupBox* upgradeGroup = ui::MakeGroup(QStringLiteral("改造可能段階"), upgradeForm, this);
+    QGroupBox* upgradeGroup = ui::MakeGroup(QStringLiteral("改造可能段階"), upgradeForm);
 
     const QString bonusLabel = QStringLiteral("フル改造ボーナス");
     auto* bonus = new ui::ComboBox(bonusLabel);
@@ -79,8 +79,10 @@ void CUnitBasicPage::CreateControls(const uint8_t* rom, uint32_t romSize) {
     m_fullBonus = editors::ValueCombo(bonus, {kFullBonusCount, editors::kNone8});
     auto* bonusLayout = new QVBoxLayout;
     bonusLayout->addWidget(bonus);
-    QGroupBox* bonusGroup = ui::MakeGroup(bonusLabel, bonusLayout, this);
+    QGroupBox* bonusGroup = ui::MakeGroup(bonusLabel, bonusLayout);
 
+    // The groups join the page in reading order (numbers first), which is also the
+    // order the Tab key visits them.
     auto* grid = new QGridLayout(this);
     grid->addLayout(numbers, 0, 0, 3, 1);
     grid->addWidget(m_pTerrain->Group(), 0, 1);

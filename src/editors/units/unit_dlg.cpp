@@ -46,7 +46,7 @@ void CUnitDlg::CreateControls() {
     m_pTab->InsertItem(kWeaponPage, m_pWeapon, QStringLiteral("武器"));
     auto* dataLayout = new QVBoxLayout;
     dataLayout->addWidget(m_pTab);
-    QGroupBox* data = ui::MakeGroup(QStringLiteral("データ"), dataLayout, this);
+    QGroupBox* data = ui::MakeGroup(QStringLiteral("データ"), dataLayout);
     const auto [ok, cancel] = editors::LayOutRecordEditor(this, QStringLiteral("ユニット"), m_pList, data);
 
     editors::ConnectRecordList(m_pList, this, [this] { LoadRecord(); });
