@@ -27,13 +27,15 @@ void ShowPagesOf(QWidget* control) {
 
 std::optional<uint32_t> ParseUInt(const QString& text, uint32_t min, uint32_t max) {
     const QString t = text.trimmed();
-    if (t.isEmpty() || t.size() > 10) return std::nullopt;
+    if (t.isEmpty()) return std::nullopt;
     uint64_t value = 0;
     for (QChar c : t) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9')) return std::nullopt;
         value = value * 10 + static_cast<uint64_t>(c.unicode() - u'0');
+        // Checked per digit, so leading zeros cost nothing and the value never overflows.
+        if (value > max) return std::nullopt;
     }
-    if (value < min || value > max) return std::nullopt;
+    if (value < min) return std::nullopt;
     return static_cast<uint32_t>(value);
 }
 

@@ -114,6 +114,9 @@ TEST(UiNumber, ParsesUnsignedDecimalWithinRange) {
     EXPECT_EQ(ui::ParseUInt(QStringLiteral("4294967295"), 0, 0xFFFFFFFFu), 0xFFFFFFFFu);
     EXPECT_EQ(ui::ParseUInt(QStringLiteral(" 12 "), 0, 255), 12u);
     EXPECT_FALSE(ui::ParseUInt(QStringLiteral("4294967296"), 0, 0xFFFFFFFFu));
+    EXPECT_FALSE(ui::ParseUInt(QStringLiteral("99999999999999999999999"), 0, 0xFFFFFFFFu));
+    EXPECT_EQ(ui::ParseUInt(QStringLiteral("000000000000255"), 0, 255), 255u);
+    EXPECT_FALSE(ui::ParseUInt(QStringLiteral("0"), 1, 255));
     EXPECT_FALSE(ui::ParseUInt(QStringLiteral("256"), 0, 255));
     EXPECT_FALSE(ui::ParseUInt(QStringLiteral("-1"), 0, 255));
     EXPECT_FALSE(ui::ParseUInt(QStringLiteral("1e3"), 0, 65535));
