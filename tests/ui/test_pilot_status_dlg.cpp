@@ -154,6 +154,19 @@ TEST_F(PilotStatusDlgTest, TextsTheTableCannotDecodeAreLockedAndNeverWritten) {
     EXPECT_EQ(Read16(locked + pr::kSp), 43);
 }
 
+TEST_F(PilotStatusDlgTest, TextsAreLockedWhenTheTableCannotLoad) {
+    tsumugi::CharTable::SetPath("/nonexistent/string.txt");
+    tsumugi::CharTable::Instance().Reset();
+    const std::vector<uint8_t> before = rom;
+    auto d = Open();
+    EXPECT_FALSE(Edit(*d, u"パイロット名")->isEnabled());
+    EXPECT_FALSE(Edit(*d, u"愛称")->isEnabled());
+    PressOk(*d);
+    EXPECT_TRUE(services.shown.empty());
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_TRUE(rom == before);
+}
+
 TEST_F(PilotStatusDlgTest, OnlyAChangedTextRewritesTheFillerAfterItsTerminator) {
     uint8_t* p = Pilot(11);
     const std::vector<uint8_t> nick = Bytes(p + pr::kNickname, pr::kNicknameLength);

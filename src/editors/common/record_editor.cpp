@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "core/bytes.h"
+#include "core/text_codec.h"
 #include "ui/controls.h"
 #include "ui/number.h"
 #include "ui/text.h"
@@ -72,6 +73,14 @@ void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_
             tsumugi::Write32(p, values[i]);
         }
     }
+}
+
+bool ShowGameText(tsumugi::CTextCodec& codec, ui::Edit* edit, const uint8_t* bytes, int limit) {
+    std::string text;
+    const bool decoded = codec.Decode(text, bytes, limit) != 0 && codec.m_nStatus != 1;
+    edit->SetText(ui::FromCp932(text));
+    edit->setEnabled(decoded);
+    return decoded;
 }
 
 QStringList NameItems(tsumugi::CTextCodec& codec, tsumugi::NameKind kind) {

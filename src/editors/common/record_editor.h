@@ -57,6 +57,12 @@ bool ReadNumbers(std::span<const NumberField> fields, std::vector<uint32_t>& val
 void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_t>& values,
                   uint8_t* record);
 
+// Shows limit bytes of game text in edit and enables the box only when the character
+// table decoded every code: a text with unlisted codes (shown as "・"), or one that was
+// not decoded at all because the table cannot be loaded, must never be written back.
+// Returns whether the box is enabled.
+bool ShowGameText(tsumugi::CTextCodec& codec, ui::Edit* edit, const uint8_t* bytes, int limit);
+
 // The names of a table converted for display, one per record, each on one line.
 QStringList NameItems(tsumugi::CTextCodec& codec, tsumugi::NameKind kind);
 // "first" .. "last" in decimal.

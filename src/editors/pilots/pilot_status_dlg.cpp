@@ -145,16 +145,10 @@ void CPilotStatusDlg::LoadRecord() {
     m_aceBonus.Load(tsumugi::Read16(record + kAceBonus));
     m_pTerrain->Load(tsumugi::Read16(record + kTerrain));
     m_bgmSet.Load(record[kBgmSet]);
-    ShowText(m_pNickname, record + kNickname, kNicknameLength, m_bNicknameEditable);
-    ShowText(m_pName, record + kName, kNameLength, m_bNameEditable);
-    editors::LoadNumbers(m_numbers, record);
-}
-
-void CPilotStatusDlg::ShowText(ui::Edit* edit, const uint8_t* bytes, int limit, bool& editable) {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    edit->SetText(ui::Decode(codec, bytes, limit));
-    editable = codec.m_nStatus != 1;
-    edit->setEnabled(editable);
+    m_bNicknameEditable = editors::ShowGameText(codec, m_pNickname, record + kNickname, kNicknameLength);
+    m_bNameEditable = editors::ShowGameText(codec, m_pName, record + kName, kNameLength);
+    editors::LoadNumbers(m_numbers, record);
 }
 
 bool CPilotStatusDlg::StoreRecord() {

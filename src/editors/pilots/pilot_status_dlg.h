@@ -35,7 +35,6 @@ private:
     void CreateControls();
     QWidget* CreateDataGroup();
     uint8_t* Record(int index) const;
-    void ShowText(ui::Edit* edit, const uint8_t* bytes, int limit, bool& editable);
     // Encodes edit's text into a zero-filled scratch buffer and copies all of the field's
     // bytes only when the text differs from the field's up to its terminator. changed
     // tells whether it did.

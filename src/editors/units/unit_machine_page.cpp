@@ -88,9 +88,7 @@ void CUnitMachinePage::LoadRecord(const uint8_t* record) {
     for (int i = 0; i < kPilotSlots; ++i) m_pilots[i].Load(record[kPilots + i]);
 
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_pName->SetText(ui::Decode(codec, record + kName, kNameLength));
-    m_bNameEditable = codec.m_nStatus != 1;
-    m_pName->setEnabled(m_bNameEditable);
+    m_bNameEditable = editors::ShowGameText(codec, m_pName, record + kName, kNameLength);
 }
 
 bool CUnitMachinePage::StoreName(uint8_t* record, bool& changed) {
