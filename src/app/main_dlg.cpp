@@ -89,7 +89,11 @@ void CMainDlg::CreateControls() {
     menuButton->setPopupMode(QToolButton::InstantPopup);
     menuButton->setMenu(windowMenu);
     menuButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
-    ui::SetLabel(menuButton, about->text());
+    // Named after its entry, without the mnemonic mark a screen reader would read out.
+    QString menuName = about->text();
+    menuName.remove(QLatin1Char('&'));
+    ui::SetLabel(menuButton, menuName);
+    menuButton->setToolTip(menuName);
     addAction(about);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 

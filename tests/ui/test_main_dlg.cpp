@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QDir>
 #include <QDropEvent>
@@ -46,6 +47,17 @@ TEST_F(MainDlgTest, WindowShowsTheCategoriesInOrderWithTheFirstSelected) {
         EXPECT_NE(Button(Q(b)), nullptr);
     EXPECT_EQ(m_dlg.m_regions.size(), 16u);
     EXPECT_FALSE(m_dlg.m_rom.IsLoaded());
+}
+
+TEST_F(MainDlgTest, EveryControlNamesItselfWithoutMnemonicMarks) {
+    int controls = 0;
+    for (QWidget* w : m_dlg.findChildren<QWidget*>()) {
+        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QListWidget*>(w)) continue;
+        ++controls;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
+        EXPECT_FALSE(w->accessibleName().contains(QLatin1Char('&'))) << w->accessibleName().toStdString();
+    }
+    EXPECT_EQ(controls, 10);  // eight buttons, the window menu and the category list
 }
 
 TEST_F(MainDlgTest, EnterDoesNothingAndEveryWayOutAsksFirst) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QLabel>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -209,6 +211,24 @@ TEST_F(StringToolTest, HexFailureNamesTheCharacterAndKeepsTheResult) {
     ASSERT_EQ(m_services.shown.size(), 1u);
     EXPECT_TRUE(m_services.Last().startsWith(QStringLiteral("変換に失敗\n位置：2byte\n文字："))) << m_services.Last().toStdString();
     EXPECT_EQ(m_tool->m_pHex->GetText(), QStringLiteral("keep"));
+}
+
+TEST_F(StringToolTest, ControlsAreNamedAndTheAddressLabelIsTheEditsBuddy) {
+    const std::vector<uint8_t> rom = SmallRom();
+    Open(rom);
+    QStringList names;
+    for (QWidget* w : m_tool->findChildren<QWidget*>()) {
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w))
+            names << w->accessibleName();
+    }
+    names.sort();
+    EXPECT_EQ(names, QStringList({QStringLiteral("16進"), QStringLiteral("16進変換"), QStringLiteral("アドレス(16進)"),
+                                  QStringLiteral("前"), QStringLiteral("文字列"), QStringLiteral("次"),
+                                  QStringLiteral("読み出し"), QStringLiteral("閉じる")}));
+    const QList<QLabel*> labels = m_tool->findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0]->text(), QStringLiteral("アドレス(16進)"));
+    EXPECT_EQ(labels[0]->buddy(), m_tool->m_pAddress);
 }
 
 TEST_F(StringToolTest, EnterReadsFromEitherOneLineEditAndBreaksLinesInTheText) {
