@@ -5,13 +5,19 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "app/app_icon.h"
 #include "app/main_dlg.h"
 
 namespace app {
 
-CTsumugiApp::CTsumugiApp(int& argc, char** argv) : m_pApp(std::make_unique<QApplication>(argc, argv)) {
+CTsumugiApp::CTsumugiApp(int& argc, char** argv) {
+    const QtMessageHandler previous = qInstallMessageHandler(StartupMessage);
+    m_pApp = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
     // Every message box takes this as its caption: the program file's name, no extension.
     QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
     QApplication::setWindowIcon(AppIcon());
@@ -24,6 +30,19 @@ CTsumugiApp::CTsumugiApp(int& argc, char** argv) : m_pApp(std::make_unique<QAppl
 }
 
 CTsumugiApp::~CTsumugiApp() = default;
+
+void CTsumugiApp::StartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        std::fputs("tsumugi: no display to open the window on "
+                   "(DISPLAY or WAYLAND_DISPLAY must name a running display)\n",
+                   stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (context.category != nullptr && std::strncmp(context.category, "qt.qpa.", 7) == 0) return;
+    const QByteArray line = qFormatLogMessage(type, context, text).toLocal8Bit();
+    std::fprintf(stderr, "%s\n", line.constData());
+}
 
 QString CTsumugiApp::JapaneseFamily(const QStringList& installed) {
     static const char* const kPreferred[] = {"IPAGothic", "IPAPGothic", "Noto Sans CJK JP", "Noto Sans JP",

@@ -2,6 +2,7 @@
 // The application object: sets up Qt, runs the main window modally, and ends.
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 #include <memory>
 
 class QApplication;
@@ -19,6 +20,11 @@ public:
 
     // The first family of `installed` that draws Japanese text well, or empty.
     static QString JapaneseFamily(const QStringList& installed);
+
+    // Qt's messages while it opens the display: its platform-plugin chatter is held back,
+    // and a display that cannot be opened ends the program with one line and status 1
+    // instead of Qt's page of advice and an abort.
+    static void StartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text);
 
 private:
     std::unique_ptr<QApplication> m_pApp;

@@ -76,4 +76,20 @@ TEST_F(AppWindowsTest, StringToolFitsItsLabels) {
     Check(dlg, "string_tool");
 }
 
+TEST(AppStartup, ADisplayThatCannotOpenEndsWithOneLineAndStatusOne) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const QMessageLogContext plugin("qguiapplication.cpp", 1, "init", "default");
+    EXPECT_EXIT(app::CTsumugiApp::StartupMessage(QtFatalMsg, plugin, QStringLiteral("no platform plugin")),
+                ::testing::ExitedWithCode(1), "tsumugi: no display to open the window on");
+
+    // The plugin's own complaints are held back; anything else still gets through.
+    ::testing::internal::CaptureStderr();
+    const QMessageLogContext xcb("qxcbconnection.cpp", 1, "connect", "qt.qpa.xcb");
+    app::CTsumugiApp::StartupMessage(QtWarningMsg, xcb, QStringLiteral("could not connect to display"));
+    app::CTsumugiApp::StartupMessage(QtWarningMsg, plugin, QStringLiteral("something else"));
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(printed.find("could not connect"), std::string::npos);
+    EXPECT_NE(printed.find("something else"), std::string::npos);
+}
+
 }  // namespace
