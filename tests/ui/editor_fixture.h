@@ -4,6 +4,7 @@
 // boxes, and lookups of controls by their label.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QList>
 #include <QStringList>
 #include <QTest>
@@ -101,6 +102,19 @@ inline QStringList TabOrder(QWidget* window) {
         if (own && (w->focusPolicy() & Qt::TabFocus)) labels << w->accessibleName();
     }
     return labels;
+}
+
+// Every control of window is named for assistive tools, and every label names its buddy.
+inline void ExpectLabelledControls(QWidget* window) {
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (QLatin1String(w->metaObject()->className()).startsWith(QLatin1String("ui::"))) {
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
+        }
+    }
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+        ASSERT_NE(label->buddy(), nullptr) << label->text().toStdString();
+        EXPECT_EQ(label->buddy()->accessibleName(), label->text());
+    }
 }
 
 inline void SelectRow(QWidget* dialog, int i) {

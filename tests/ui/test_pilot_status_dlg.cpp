@@ -224,8 +224,9 @@ TEST_F(PilotStatusDlgTest, UnencodableNicknameShowsTheCharacterMessage) {
               std::vector<uint8_t>(before.begin() + pr::kName, before.end()));
 }
 
-TEST_F(PilotStatusDlgTest, TabGoesFromTheListThroughTheDataInReadingOrder) {
+TEST_F(PilotStatusDlgTest, ControlsAreLabelledAndTabFollowsTheReadingOrder) {
     auto d = Open();
+    ExpectLabelledControls(d.get());
     const QStringList order = TabOrder(d.get());
     EXPECT_EQ(order.join(QLatin1Char(' ')),
               S(u"パイロット パイロット名 愛称 成長率 性格 女 エースボーナス BGM SP 格闘 射撃 回避 命中 "

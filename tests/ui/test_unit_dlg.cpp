@@ -385,8 +385,9 @@ TEST_F(UnitDlgTest, WeaponCombosShareOneListAndSizeByContentsLength) {
     EXPECT_EQ(Basic<ui::ComboBox>(*d, u"フル改造ボーナス")->GetCount(), 51);
 }
 
-TEST_F(UnitDlgTest, TabGoesFromTheListThroughThePagesInReadingOrder) {
+TEST_F(UnitDlgTest, ControlsAreLabelledAndTabFollowsTheReadingOrder) {
     auto d = Open();
+    ExpectLabelledControls(d.get());
     const QStringList order = TabOrder(d.get());
     ASSERT_GE(order.size(), 4);
     EXPECT_EQ(order.front(), S(u"ユニット"));
