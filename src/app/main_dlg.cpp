@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -270,7 +271,9 @@ void CMainDlg::dropEvent(QDropEvent* event) {
     const QString path = DroppedRom(event->mimeData());
     if (path.isEmpty()) return;
     event->acceptProposedAction();
-    OpenRom(path);
+    // Opened once the drop is over: the drag's source waits for this handler, and the
+    // title question would hold it up for as long as the question stays open.
+    QTimer::singleShot(0, this, [this, path] { OpenRom(path); });
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
 #include <QGroupBox>
@@ -343,6 +344,7 @@ TEST_F(MainDlgTest, DroppedRomOpensLikeOpen) {
     EXPECT_TRUE(Deliver(m_dlg, enter));
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &rom, Qt::LeftButton, Qt::NoModifier);
     Deliver(m_dlg, drop);
+    QCoreApplication::processEvents();
     EXPECT_TRUE(m_dlg.m_rom.IsLoaded());
     EXPECT_TRUE(m_dlg.m_codes.Empty());
     EXPECT_EQ(tsumugi::ReadRomFolder(), Demo().dir.Path());
@@ -354,7 +356,24 @@ TEST_F(MainDlgTest, DroppedRomOpensLikeOpen) {
     EXPECT_FALSE(Deliver(m_dlg, refused));
     QDropEvent other(QPointF(10, 10), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     Deliver(m_dlg, other);
+    QCoreApplication::processEvents();
     EXPECT_EQ(m_dlg.m_rom.m_szPath, Demo().rom);
+}
+
+TEST_F(MainDlgTest, DroppedRomAsksItsQuestionOnlyOnceTheDropIsOver) {
+    std::vector<uint8_t> other = Demo().bytes;
+    other[0xA0] = 'X';
+    QMimeData rom;
+    rom.setUrls({QUrl::fromLocalFile(QString::fromStdString(OwnRom(other)))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &rom, Qt::LeftButton, Qt::NoModifier);
+    EXPECT_TRUE(Deliver(m_dlg, drop));
+    // The source of the drag waits for the drop to finish: no question may hold it up.
+    EXPECT_TRUE(m_services.shown.empty());
+    m_services.answers = {MsgResult::Yes};
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_services.shown.size(), 1u);
+    EXPECT_EQ(m_services.shown[0].text, QStringLiteral("ROMファイルが違いますが読み込みますか？"));
+    EXPECT_TRUE(m_dlg.m_rom.IsLoaded());
 }
 
 TEST_F(MainDlgTest, FolderWithJapaneseNameIsStoredWhole) {
