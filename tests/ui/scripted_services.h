@@ -53,6 +53,7 @@ public:
         }
         const ui::MsgResult r = answers.front();
         answers.pop_front();
+        EXPECT_TRUE(Offers(buttons, r)) << "answer not among the buttons of: " << text.toStdString();
         return r;
     }
 
@@ -80,6 +81,18 @@ public:
     QString Last() const { return shown.empty() ? QString() : shown.back().text; }
 
 private:
+    static bool Offers(ui::MsgButtons buttons, ui::MsgResult r) {
+        using B = ui::MsgButtons;
+        using R = ui::MsgResult;
+        switch (buttons) {
+            case B::Ok: return r == R::Ok;
+            case B::OkCancel: return r == R::Ok || r == R::Cancel;
+            case B::YesNo: return r == R::Yes || r == R::No;
+            case B::YesNoCancel: return r == R::Yes || r == R::No || r == R::Cancel;
+        }
+        return false;
+    }
+
     std::optional<QString> Choose(const ui::FileDialogOptions& o) {
         fileRequests.push_back(o);
         if (files.empty()) {
