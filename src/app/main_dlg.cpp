@@ -1,5 +1,6 @@
 #include "app/main_dlg.h"
 
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -273,7 +274,11 @@ void CMainDlg::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // Opened once the drop is over: the drag's source waits for this handler, and the
     // title question would hold it up for as long as the question stays open.
-    QTimer::singleShot(0, this, [this, path] { OpenRom(path); });
+    // Never while an editor runs on the buffer (its modal run blocks drops, not timers).
+    QTimer::singleShot(0, this, [this, path] {
+        const QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || modal == this) OpenRom(path);
+    });
 }
 
 }  // namespace app

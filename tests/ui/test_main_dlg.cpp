@@ -376,6 +376,25 @@ TEST_F(MainDlgTest, DroppedRomAsksItsQuestionOnlyOnceTheDropIsOver) {
     EXPECT_TRUE(m_dlg.m_rom.IsLoaded());
 }
 
+TEST_F(MainDlgTest, DropLandingWhileAnEditorRunsLeavesItsBufferAlone) {
+    LoadDemo();
+    QMimeData rom;
+    rom.setUrls({QUrl::fromLocalFile(QString::fromStdString(OwnRom(Demo().bytes)))});
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &rom, Qt::LeftButton, Qt::NoModifier);
+    ScriptEditor([&](uint8_t* buffer) {
+        // The editor's own modal loop runs the deferred open.
+        QDialog editor;
+        editor.setModal(true);
+        editor.show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(m_dlg.m_rom.m_pData, buffer);
+        return int(QDialog::Rejected);
+    });
+    EXPECT_TRUE(Deliver(m_dlg, drop));
+    EXPECT_TRUE(m_dlg.EditCategory(tsumugi::category::kUnit));
+    EXPECT_EQ(m_dlg.m_rom.m_szPath, Demo().rom);
+}
+
 TEST_F(MainDlgTest, FolderWithJapaneseNameIsStoredWhole) {
     // File names here are UTF-8: three bytes per kana, so an odd count of them ends on a
     // byte that a two-byte reading would pair with the separator after it.
