@@ -107,6 +107,9 @@ void CMainDlg::CreateControls() {
     auto* codeLayout = new QVBoxLayout;
     codeLayout->addWidget(button(u"保存", &CMainDlg::OnSaveCodes));
     codeLayout->addWidget(button(u"読み込み", &CMainDlg::OnLoadCodes));
+    // Created in reading order, which is the order Tab follows: the left column first.
+    ui::Button* stringTool = button(u"文字列ツール", &CMainDlg::OnStringTool);
+    ui::Button* quit = button(u"終了", &CMainDlg::OnCancel);
 
     m_pCategoryList = new ui::ListBox(QStringLiteral("改造"), this);
     for (const char16_t* text : kCategoryTexts) m_pCategoryList->AddString(QString::fromUtf16(text));
@@ -131,8 +134,8 @@ void CMainDlg::CreateControls() {
     left->addWidget(ui::MakeGroup(QStringLiteral("Romファイル"), romLayout, this));
     left->addWidget(ui::MakeGroup(QStringLiteral("作成コード"), codeLayout, this));
     left->addStretch(1);
-    left->addWidget(button(u"文字列ツール", &CMainDlg::OnStringTool));
-    left->addWidget(button(u"終了", &CMainDlg::OnCancel));
+    left->addWidget(stringTool);
+    left->addWidget(quit);
 
     auto* columns = new QHBoxLayout;
     columns->addLayout(left);

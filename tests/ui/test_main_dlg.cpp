@@ -1,5 +1,6 @@
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDropEvent>
@@ -59,6 +60,21 @@ TEST_F(MainDlgTest, EveryControlNamesItselfWithoutMnemonicMarks) {
         EXPECT_FALSE(w->accessibleName().contains(QLatin1Char('&'))) << w->accessibleName().toStdString();
     }
     EXPECT_EQ(controls, 10);  // eight buttons, the window menu and the category list
+}
+
+TEST_F(MainDlgTest, TabGoesDownTheLeftColumnThenThroughTheCategories) {
+    m_dlg.show();
+    QApplication::setActiveWindow(&m_dlg);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dlg));
+    Button(Q(u"開く"))->setFocus();
+    QStringList order;
+    for (int i = 0; i < 10; ++i) {
+        QWidget* w = QApplication::focusWidget();
+        order << (qobject_cast<QListWidget*>(w) ? Q(u"(一覧)") : w->accessibleName());
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    EXPECT_EQ(order.join(QLatin1Char(' ')),
+              Q(u"開く 上書き保存 別名保存 保存 読み込み 文字列ツール 終了 (一覧) 編集 Tsumugi のﾊﾞｰｼﾞｮﾝ情報(A)..."));
 }
 
 TEST_F(MainDlgTest, EnterDoesNothingAndEveryWayOutAsksFirst) {
