@@ -44,7 +44,9 @@ ListBox::ListBox(const QString& label, QWidget* parent) : QListWidget(parent) {
     SetLabel(this, label);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int) {
+    // A click makes a row current before it selects it; the handler must see the settled
+    // selection, so the notification follows the selection, not the current row.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_bQuiet) emit SelChange();
     });
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit DblClk(); });

@@ -49,11 +49,14 @@ TEST(UiControls, UserClickOnListFiresSelChange) {
     list.SetItems({QStringLiteral("a"), QStringLiteral("b")});
     list.resize(200, 200);
     list.show();
-    QSignalSpy spy(&list, &ui::ListBox::SelChange);
+    // The handler must already see the row the user clicked.
+    std::vector<int> seen;
+    QObject::connect(&list, &ui::ListBox::SelChange, [&] { seen.push_back(list.GetCurSel()); });
     const QRect r = list.visualItemRect(list.item(1));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, r.center());
-    EXPECT_EQ(spy.count(), 1);
-    EXPECT_EQ(list.GetCurSel(), 1);
+    EXPECT_EQ(seen, std::vector<int>{1});
+    QTest::keyClick(&list, Qt::Key_Up);
+    EXPECT_EQ(seen, (std::vector<int>{1, 0}));
 }
 
 TEST(UiControls, UserCannotClearTheListSelection) {

@@ -131,11 +131,6 @@ void ReplaceListItem(ui::ListBox* list, int index, const QString& text) {
     list->SetCurSel(selection);
 }
 
-void ConnectRecordList(ui::ListBox* list, QObject* context, const std::function<void()>& onChange) {
-    QObject::connect(list, &ui::ListBox::SelChange, context, onChange);
-    QObject::connect(list, &QListWidget::itemSelectionChanged, context, onChange);
-}
-
 std::optional<int> StoreAndMove(ui::ListBox* list, int shown, const std::function<bool()>& store) {
     const int selected = list->GetCurSel();
     if (selected < 0 || selected == shown) return std::nullopt;

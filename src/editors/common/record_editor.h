@@ -82,14 +82,6 @@ std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QS
 // The list reports none of these steps as a selection change.
 void ReplaceListItem(ui::ListBox* list, int index, const QString& text);
 
-// Runs onChange whenever the list's selection moves (by the user, or by code outside
-// ReplaceListItem). A mouse click makes the row current before it selects it, so the
-// list's SelChange comes while the old row is still the selected one; the selection
-// signal that follows sees the row the user chose. Both lead to onChange, which
-// therefore must do nothing while the selection stays on the record shown
-// (StoreAndMove sees to that).
-void ConnectRecordList(ui::ListBox* list, QObject* context, const std::function<void()>& onChange);
-
 // The selection-change step of a record editor: when a record is shown (shown >= 0) it
 // is stored first; if that fails the list goes back to it and nothing moves. Returns the
 // record to load, or nothing when the editor stays where it is (also when the selection

@@ -78,7 +78,7 @@ void CPilotStatusDlg::CreateControls() {
     const auto [ok, cancel] =
         editors::LayOutRecordEditor(this, QStringLiteral("パイロット"), m_pList, CreateDataGroup());
 
-    editors::ConnectRecordList(m_pList, this, [this] { LoadRecord(); });
+    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
     connect(ok, &QPushButton::clicked, this, &CPilotStatusDlg::OnOkButton);
     connect(cancel, &QPushButton::clicked, this, &CPilotStatusDlg::OnCancel);
 }

@@ -49,7 +49,7 @@ void CUnitDlg::CreateControls() {
     QGroupBox* data = ui::MakeGroup(QStringLiteral("データ"), dataLayout);
     const auto [ok, cancel] = editors::LayOutRecordEditor(this, QStringLiteral("ユニット"), m_pList, data);
 
-    editors::ConnectRecordList(m_pList, this, [this] { LoadRecord(); });
+    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
     connect(ok, &QPushButton::clicked, this, &CUnitDlg::OnOkButton);
     connect(cancel, &QPushButton::clicked, this, &CUnitDlg::OnCancel);
 }
