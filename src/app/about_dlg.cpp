@@ -17,7 +17,9 @@ CAboutDlg::CAboutDlg(QWidget* parent) : ui::Dialog(parent) {
     icon->setPixmap(AppIcon().pixmap(32, 32));
     auto* version = new QLabel(QStringLiteral("Tsumugi Version 1.0"), this);
     auto* ok = new ui::Button(QStringLiteral("OK"), this);
-    connect(ok, &QPushButton::clicked, this, &CAboutDlg::OnOK);
+    // Only the button closes the box; Enter does nothing here, as in every window but the
+    // string tool.
+    connect(ok, &QPushButton::clicked, this, [this] { EndDialog(QDialog::Accepted); });
 
     auto* row = new QHBoxLayout;
     row->addWidget(icon, 0, Qt::AlignTop);
@@ -28,6 +30,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : ui::Dialog(parent) {
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
+    layout->setContentsMargins(16, 16, 16, 16);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 

@@ -9,9 +9,6 @@ class CAboutDlg : public ui::Dialog {
 public:
     explicit CAboutDlg(QWidget* parent = nullptr);
 
-protected:
-    // Enter presses "OK", the box's only button.
-    void OnOK() override { EndDialog(QDialog::Accepted); }
 };
 
 }  // namespace app

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QFont>
 #include <QFontDatabase>
 #include <QTimer>
@@ -21,6 +23,11 @@ CTsumugiApp::CTsumugiApp(int& argc, char** argv) {
     // Every message box takes this as its caption: the program file's name, no extension.
     QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
     QApplication::setWindowIcon(AppIcon());
+    // The whole program speaks Japanese, so Qt's own texts (file choosers, their
+    // overwrite question) do too, whatever the desktop's language.
+    m_pTranslator = std::make_unique<QTranslator>();
+    if (m_pTranslator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(m_pTranslator.get());
     const QString family = JapaneseFamily(QFontDatabase::families());
     if (!family.isEmpty()) {
         QFont font = QApplication::font();
@@ -45,8 +52,10 @@ void CTsumugiApp::StartupMessage(QtMsgType type, const QMessageLogContext& conte
 }
 
 QString CTsumugiApp::JapaneseFamily(const QStringList& installed) {
-    static const char* const kPreferred[] = {"IPAGothic", "IPAPGothic", "Noto Sans CJK JP", "Noto Sans JP",
-                                             "TakaoGothic", "VL Gothic", "Droid Sans Japanese"};
+    // Proportional faces first: they read better in labels and lists.
+    static const char* const kPreferred[] = {"Noto Sans CJK JP", "Noto Sans JP", "IPAPGothic", "IPAGothic",
+                                             "TakaoPGothic", "TakaoGothic", "VL PGothic", "VL Gothic",
+                                             "Droid Sans Japanese"};
     for (const char* name : kPreferred) {
         const QString family = QLatin1String(name);
         if (installed.contains(family, Qt::CaseInsensitive)) return family;

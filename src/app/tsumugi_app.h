@@ -6,6 +6,7 @@
 #include <memory>
 
 class QApplication;
+class QTranslator;
 
 namespace app {
 
@@ -28,6 +29,7 @@ public:
 
 private:
     std::unique_ptr<QApplication> m_pApp;
+    std::unique_ptr<QTranslator> m_pTranslator;
 };
 
 }  // namespace app

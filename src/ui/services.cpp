@@ -5,10 +5,23 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QMessageBox>
 
 namespace ui {
 namespace {
+
+// A chooser wide enough for the name, size, type and date columns to show in full.
+void Widen(QFileDialog& dialog) {
+    dialog.resize(860, 520);
+    if (auto* details = dialog.findChild<QTreeView*>()) {
+        QHeaderView* header = details->header();
+        header->setStretchLastSection(false);
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
+}
 
 class QtServices final : public Services {
 public:
@@ -44,6 +57,7 @@ public:
     std::optional<QString> OpenFile(QWidget* owner, const FileDialogOptions& options) override {
         QFileDialog dialog(owner, options.title, options.initialFolder, Filter(options));
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        Widen(dialog);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::ReadOnly, false);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
@@ -53,6 +67,7 @@ public:
     std::optional<QString> SaveFile(QWidget* owner, const FileDialogOptions& options) override {
         QFileDialog dialog(owner, options.title, options.initialFolder, Filter(options));
         dialog.setAcceptMode(QFileDialog::AcceptSave);
+        Widen(dialog);
         dialog.setFileMode(QFileDialog::AnyFile);
         if (!options.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(options.defaultSuffix);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -10,13 +10,18 @@
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
+#include <QTabWidget>
 #include <QTest>
 #include <optional>
 
 #include "app/about_dlg.h"
 #include "app/main_dlg.h"
 #include "app/tsumugi_app.h"
+#include "demo_files.h"
+#include "editors/pilots/pilot_status_dlg.h"
 #include "editors/strings/string_tool_dlg.h"
+#include "editors/units/unit_dlg.h"
+#include "scripted_services.h"
 
 namespace {
 
@@ -74,6 +79,27 @@ TEST_F(AppWindowsTest, StringToolFitsItsLabels) {
     const std::vector<uint8_t> rom(16, 0xFF);
     editors::CStringToolDlg dlg(rom.data(), static_cast<uint32_t>(rom.size()));
     Check(dlg, "string_tool");
+}
+
+// The editors on the demo ROM, every page of the unit editor in turn.
+TEST_F(AppWindowsTest, EditorsFitTheirLabelsOnEveryPage) {
+    testing_ui::ScriptedServices services;
+    testing_ui::UseDemoTable();
+    std::vector<uint8_t> rom = testing_ui::DemoFiles::Get().bytes;
+    {
+        CUnitDlg dlg(rom.data(), static_cast<uint32_t>(rom.size()));
+        auto* tabs = dlg.findChild<QTabWidget*>();
+        ASSERT_NE(tabs, nullptr);
+        for (int page = 0; page < tabs->count(); ++page) {
+            tabs->setCurrentIndex(page);
+            Check(dlg, ("unit_" + std::to_string(page)).c_str());
+        }
+    }
+    {
+        CPilotStatusDlg dlg(rom.data(), static_cast<uint32_t>(rom.size()));
+        Check(dlg, "pilot");
+    }
+    testing_ui::ForgetTable();
 }
 
 TEST(AppStartup, ADisplayThatCannotOpenEndsWithOneLineAndStatusOne) {
