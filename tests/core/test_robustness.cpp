@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <iterator>
@@ -17,6 +18,7 @@
 #include "core/address.h"
 #include "core/bytes.h"
 #include "core/char_table.h"
+#include "core/cp932.h"
 #include "core/demo_rom.h"
 #include "core/file_patcher.h"
 #include "core/name_list.h"
@@ -336,7 +338,7 @@ TEST_F(RandomCodecTest, NameGettersGiveErrorWhenTheFieldDoesNotFitTheImage) {
         CTextCodec codec(rom.data(), static_cast<uint32_t>(size));
         for (const NameKind kind : kKinds) {
             const int count = NameCount(kind);
-            for (const int i : {-1, 0, count - 1, count}) {
+            for (const int i : {INT_MIN, -1, 0, count - 1, count, INT_MAX}) {
                 const bool fits = i >= 0 && i < count && fieldEnd(kind, i) <= int64_t(size);
                 std::string text = "unset";
                 const bool ok = GetName(codec, kind, i, text);
@@ -413,6 +415,21 @@ TEST(RandomCodeText, HugeLineCounts) {
     const std::vector<uint8_t> blankLines = Exact(blank + CodeLine(0x08000010, 0xBEEF));
     const PatchCodeList last = ParseCodeText(blankLines.data(), blankLines.size());
     EXPECT_EQ(CodeMap(last.begin(), last.end()), (CodeMap{{0x10, 0xBEEF}}));
+}
+
+TEST(RandomCodeText, WrittenCodeFilesReadBack) {
+    RandomBytes rng(0xC0DE0003);
+    TempDir dir;
+    for (int trial = 0; trial < 40; ++trial) {
+        PatchCodeList codes;
+        for (uint32_t n = 0, count = rng.Below(30); n < count; ++n)
+            codes.Set(rng.OneIn(4) ? rng.Below(64) : rng.Below(0x2000000), uint16_t(rng.Next()));
+        const std::string path = dir.File("codes.txt");
+        ASSERT_TRUE(WriteCodeFile(codes, path));
+        const std::optional<PatchCodeList> read = ReadCodeFile(path);
+        ASSERT_TRUE(read);
+        ASSERT_EQ(CodeMap(read->begin(), read->end()), CodeMap(codes.begin(), codes.end()));
+    }
 }
 
 TEST(RandomHex, ParseHexAndParseAddressFollowTheHexRule) {
@@ -511,6 +528,27 @@ TEST(RandomPaths, FindLastCharPointsAtTheSoughtByteBeforeTheEnd) {
             if (at == 0 && byte == '/') expected = "/";
             ASSERT_EQ(cut, expected) << Shown(text);
         }
+    }
+}
+
+TEST(RandomCp932, ConvertsOrNamesAPositionInsideTheInput) {
+    RandomBytes rng(0xC9320001);
+    for (int trial = 0; trial < 2000; ++trial) {
+        // Lead bytes, trail bytes, ASCII, kana, the bytes cp932 lacks, and a pair cut at the end.
+        const std::string bytes = rng.Text(rng.Below(16),
+                                           "\x81\x82\x88\xED\xFA\x40\x5C\x9F\xFC"
+                                           "A\r\n\xB1\x80\xA0\xFD\xFF"sv);
+        const Cp932Result utf8 = Cp932ToUtf8(bytes);
+        if (!utf8.ok) {
+            ASSERT_LT(utf8.errorPos, bytes.size()) << Shown(bytes);
+            continue;
+        }
+        // Duplicate codes come back as their standard form; that form is stable.
+        const Cp932Result back = Utf8ToCp932(utf8.text);
+        ASSERT_TRUE(back.ok) << Shown(bytes);
+        const Cp932Result again = Cp932ToUtf8(back.text);
+        ASSERT_TRUE(again.ok) << Shown(bytes);
+        ASSERT_EQ(again.text, utf8.text) << Shown(bytes);
     }
 }
 
@@ -664,6 +702,13 @@ struct DecliningQuestions : WorkspaceQuestions {
     }
     std::vector<uint32_t> extendAsked;
 };
+
+TEST(RandomRomImage, TitleIsReadOnlyFromAnImageLongEnoughToHoldIt) {
+    for (uint32_t size = 0; size <= rom_header::kMinimumSize + 8; ++size) {
+        const std::vector<uint8_t> rom = TitledRom(size);  // exactly sized
+        EXPECT_EQ(RomImage::TitleMatches(rom.data(), size), size >= rom_header::kMinimumSize);
+    }
+}
 
 TEST(RandomWorkspace, DeclinedLengtheningLeavesTheRomAloneOnDiskAndInMemory) {
     constexpr uint32_t kSize = 0x200;
