@@ -33,6 +33,9 @@
 namespace tsumugi::test {
 
 using namespace std::string_view_literals;
+using tsumugi::testing::ReadBytes;
+using tsumugi::testing::TempDir;
+using tsumugi::testing::TitledRom;
 using CodeMap = PatchCodeList::Map;
 using CharMap = std::map<uint16_t, uint16_t>;
 

@@ -8,11 +8,6 @@
 namespace tsumugi::test {
 namespace {
 
-using namespace std::string_view_literals;
-using tsumugi::testing::ReadBytes;
-using tsumugi::testing::TempDir;
-using tsumugi::testing::TitledRom;
-
 // ---- Character table ----------------------------------------------------------------------
 
 class RandomTableTest : public TableFixture {
