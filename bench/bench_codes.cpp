@@ -5,7 +5,7 @@
 
 #include "bench_files.h"
 #include "core/char_table.h"
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 #include "core/file_patcher.h"
 #include "core/patch_code.h"
 #include "core/text_codec.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core/char_table.h"
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 #include "editors/pilots/pilot_status_dlg.h"
 #include "editors/units/unit_dlg.h"
 

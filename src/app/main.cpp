@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/tsumugi_app.h"
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--write-demo") == 0) {

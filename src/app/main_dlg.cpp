@@ -67,7 +67,6 @@ CMainDlg::CMainDlg(QWidget* parent) : ui::Dialog(parent) {
     setWindowTitle(QStringLiteral("Tsumugi"));
     setWindowIcon(AppIcon());
     setAcceptDrops(true);
-    m_regions.assign(tsumugi::kRegionTable.begin(), tsumugi::kRegionTable.end());
     CreateControls();
     m_pCategoryList->SetCurSel(0);
 }

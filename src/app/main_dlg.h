@@ -24,11 +24,11 @@ class CMainDlg : public ui::Dialog {
 public:
     explicit CMainDlg(QWidget* parent = nullptr);
 
-    // The run's ROM image and patch codes live in the workspace.
+    // The run's ROM image and patch codes live in the workspace; where each category's
+    // data lies is the core's region table (tsumugi::kRegionTable), read by the edit guard.
     tsumugi::Workspace m_workspace;
     tsumugi::RomImage& m_rom = m_workspace.m_rom;
     tsumugi::PatchCodeList& m_codes = m_workspace.m_codes;
-    std::vector<tsumugi::DataRegion> m_regions;
 
     // Replaces the editor factory (tests inject their own editors).
     void SetEditorFactory(EditorFactory factory) { m_factory = std::move(factory); }

@@ -7,7 +7,7 @@
 #include "core/address.h"
 #include "core/char_table.h"
 #include "core/cp932.h"
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 #include "core/name_list.h"
 #include "core/text_codec.h"
 

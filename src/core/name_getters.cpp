@@ -75,7 +75,7 @@ bool CTextCodec::GetSpiritName(int i, std::string& text) {
 }
 
 bool CTextCodec::GetChapterName(int i, std::string& text) {
-    namespace record = name_table::chapter_title_record;
+    namespace record = layout::chapter_title_record;
     const int64_t title = NameOffset(*this, name_table::LayoutOf(NameKind::Chapter), i);
     if (title < 0) {
         text = kError;

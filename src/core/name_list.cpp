@@ -2,20 +2,36 @@
 // of the name field (terminator included) and the number of entries.
 #include "core/name_list.h"
 
+#include "core/layout/abilities.h"
+#include "core/layout/bonuses.h"
+#include "core/layout/pilots.h"
+#include "core/layout/units.h"
+
 namespace tsumugi {
 namespace name_table {
 namespace {
 
+using namespace layout;
+
 // The name field of each record, as an offset into the record.
-constexpr Layout kUnit{0xC38C4 + 72, 104, 32, 150};
-constexpr Layout kFullBonus{0xCA034 + 20, 52, 32, 50};
-constexpr Layout kPilot{0xCD360 + 44, 92, 48, 176};
-constexpr Layout kBgm{0xBFD84, 64, 64, 54};
-constexpr Layout kWeapon{0xD7CA0 + 32, 64, 32, 740};
-constexpr Layout kAceBonus{0xD6670 + 24, 88, 64, 60};
-constexpr Layout kSkill{0xD13A0 + 14, 224, 16, 36};
-constexpr Layout kPart{0xC75B4 + 24, 168, 16, 46};
-constexpr Layout kSpirit{0xC1160 + 6, 100, 14, 33};
+constexpr Layout kUnit{unit_record::kBase + unit_record::kName, unit_record::kSize,
+                       static_cast<int>(unit_record::kNameLength), unit_record::kCount};
+constexpr Layout kFullBonus{full_record::kBase + full_record::kName, full_record::kSize,
+                            static_cast<int>(full_record::kNameLength), full_record::kCount};
+constexpr Layout kPilot{pilot_record::kBase + pilot_record::kName, pilot_record::kSize,
+                        static_cast<int>(pilot_record::kNameLength), pilot_record::kCount};
+constexpr Layout kBgm{bgm_table::kNames, bgm_table::kNameSize, static_cast<int>(bgm_table::kNameSize),
+                      bgm_table::kNameCount};
+constexpr Layout kWeapon{weapon_record::kBase + weapon_record::kName, weapon_record::kSize,
+                         static_cast<int>(weapon_record::kNameLength), weapon_record::kCount};
+constexpr Layout kAceBonus{ace_record::kBase + ace_record::kName, ace_record::kSize,
+                           static_cast<int>(ace_record::kNameLength), ace_record::kCount};
+constexpr Layout kSkill{skill_record::kBase + skill_record::kName, skill_record::kSize,
+                        static_cast<int>(skill_record::kNameLength), skill_record::kCount};
+constexpr Layout kPart{part_record::kBase + part_record::kName, part_record::kSize,
+                       static_cast<int>(part_record::kNameLength), part_record::kCount};
+constexpr Layout kSpirit{spirit_record::kBase + spirit_record::kName, spirit_record::kSize,
+                         static_cast<int>(spirit_record::kNameLength), spirit_record::kCount};
 constexpr Layout kChapter{chapter_title_record::kBase + chapter_title_record::kTitle,
                           chapter_title_record::kSize,
                           static_cast<int>(chapter_title_record::kTitleLength),

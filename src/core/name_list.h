@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/layout/scenario.h"
 #include "core/text_codec.h"
 
 namespace tsumugi {
@@ -21,12 +22,6 @@ struct Layout {
 };
 Layout LayoutOf(NameKind kind);
 
-// The chapter title records behind NameKind::Chapter: 40 bytes each, the chapter number
-// (16 bits) at byte 0 and the title at byte 8; LayoutOf(Chapter) describes the titles.
-namespace chapter_title_record {
-constexpr uint32_t kBase = 0x154BA0, kSize = 40, kNumber = 0, kTitle = 8, kTitleLength = 32;
-constexpr int kCount = 81;
-}  // namespace chapter_title_record
 }  // namespace name_table
 
 // Calls the getter for one index.

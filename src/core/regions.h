@@ -6,6 +6,13 @@
 #include <span>
 #include <vector>
 
+#include "core/layout/abilities.h"
+#include "core/layout/battle.h"
+#include "core/layout/bonuses.h"
+#include "core/layout/pilots.h"
+#include "core/layout/scenario.h"
+#include "core/layout/units.h"
+
 namespace tsumugi {
 
 struct DataRegion {
@@ -23,13 +30,44 @@ constexpr int kUnit = 0, kPilotStatus = 1, kPilotSpirit = 2, kPilotSkill = 3, kW
               kScenario = 14;
 }
 
+namespace detail {
+constexpr uint32_t Span(uint32_t size, int count) { return size * static_cast<uint32_t>(count); }
+}  // namespace detail
+
+// The regions each category's editor may write, in the order they are copied and compared.
 constexpr std::array<DataRegion, 16> kRegionTable = {{
-    {0, 0xC38C4, 15600},      {1, 0xCD360, 16192},    {2, 0xC1E44, 4224},
-    {3, 0xD3320, 10560},      {5, 0xD5D00, 2288},     {6, 0xC1160, 3300},
-    {7, 0xD13A0, 8064},       {8, 0xD5C60, 160},      {4, 0xD7CA0, 47360},
-    {9, 0xC75B4, 7728},       {10, 0xC93E4, 256},     {13, 0x9DBD4C, 262188},
-    {13, 0xF2115C, 50280},    {11, 0xD6670, 5280},    {12, 0xCA034, 2600},
-    {14, 0x26B840, 1614936},
+    {category::kUnit, layout::unit_record::kBase,
+     detail::Span(layout::unit_record::kSize, layout::unit_record::kCount)},
+    {category::kPilotStatus, layout::pilot_record::kBase,
+     detail::Span(layout::pilot_record::kSize, layout::pilot_record::kCount)},
+    {category::kPilotSpirit, layout::pilot_spirit_record::kBase,
+     detail::Span(layout::pilot_spirit_record::kSize, layout::pilot_spirit_record::kCount)},
+    {category::kPilotSkill, layout::pilot_skill_record::kBase,
+     detail::Span(layout::pilot_skill_record::kSize, layout::pilot_skill_record::kCount)},
+    {category::kTrust, layout::trust_record::kBase,
+     detail::Span(layout::trust_record::kSize, layout::trust_record::kCount)},
+    {category::kSpirit, layout::spirit_record::kBase,
+     detail::Span(layout::spirit_record::kSize, layout::spirit_record::kCount)},
+    {category::kSkill, layout::skill_record::kBase,
+     detail::Span(layout::skill_record::kSize, layout::skill_record::kCount)},
+    {category::kSkillClass, layout::skill_class_record::kBase,
+     detail::Span(layout::skill_class_record::kSize, layout::skill_class_record::kCount)},
+    {category::kWeapon, layout::weapon_record::kBase,
+     detail::Span(layout::weapon_record::kSize, layout::weapon_record::kCount)},
+    {category::kParts, layout::part_record::kBase,
+     detail::Span(layout::part_record::kSize, layout::part_record::kCount)},
+    {category::kPartsClass, layout::part_class_record::kBase,
+     detail::Span(layout::part_class_record::kSize, layout::part_class_record::kCount)},
+    {category::kBattleLine, layout::battle_tables::kTextStart,
+     layout::battle_tables::kTextEnd - layout::battle_tables::kTextStart},
+    {category::kBattleLine, layout::battle_tables::kTableStart,
+     layout::battle_tables::kPointerTable - layout::battle_tables::kTableStart},
+    {category::kAceBonus, layout::ace_record::kBase,
+     detail::Span(layout::ace_record::kSize, layout::ace_record::kCount)},
+    {category::kFullBonus, layout::full_record::kBase,
+     detail::Span(layout::full_record::kSize, layout::full_record::kCount)},
+    {category::kScenario, layout::scenario_area::kStart,
+     layout::scenario_area::kEnd - layout::scenario_area::kStart},
 }};
 
 // The rows of one category, in table order.

@@ -19,7 +19,7 @@
 #include "core/bytes.h"
 #include "core/char_table.h"
 #include "core/cp932.h"
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 #include "core/file_patcher.h"
 #include "core/name_list.h"
 #include "core/patch_code.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 #include "core/temp_dir.h"
 
 namespace tsumugi {

@@ -6,15 +6,18 @@
 #include <set>
 
 #include "core/bytes.h"
-#include "core/demo_data.h"
-#include "core/demo_rom.h"
+#include "core/layout/battle.h"
+#include "core/layout/pilots.h"
+#include "core/layout/scenario.h"
+#include "demo/data.h"
+#include "demo/rom.h"
 #include "core/table_fixture.h"
 #include "core/text_codec.h"
 
 namespace tsumugi {
 namespace {
 
-namespace layout = demo::detail::layout;
+
 using demo::detail::Sj;
 
 const std::vector<uint8_t>& Demo() {
@@ -200,16 +203,16 @@ protected:
 };
 
 TEST_F(DemoPointerTest, ChapterDeploymentListsEndWithATerminatorAndHoldListedValues) {
-    for (int n = 0; n < layout::kChapterCount; ++n) {
+    for (int n = 0; n < tsumugi::layout::chapter_title_record::kCount; ++n) {
         const uint32_t entry =
-            layout::kChapterPointerTable + layout::kChapterPointerSize * static_cast<uint32_t>(n);
-        const uint32_t list = PointerInto(entry, layout::kScenarioStart, layout::kScenarioEnd);
+            tsumugi::layout::chapter_pointer_table::kBase + tsumugi::layout::chapter_pointer_table::kEntrySize * static_cast<uint32_t>(n);
+        const uint32_t list = PointerInto(entry, tsumugi::layout::scenario_area::kStart, tsumugi::layout::scenario_area::kEnd);
         ASSERT_NE(list, 0u) << "chapter " << n;
         int k = 0;
         for (;; ++k) {
-            const uint32_t r = list + layout::kDeploySize * static_cast<uint32_t>(k);
+            const uint32_t r = list + tsumugi::layout::deploy_record::kSize * static_cast<uint32_t>(k);
             ASSERT_LT(k, 1000);
-            ASSERT_LE(r + layout::kDeploySize, layout::kScenarioEnd);
+            ASSERT_LE(r + tsumugi::layout::deploy_record::kSize, tsumugi::layout::scenario_area::kEnd);
             if (At32(r) == 0xFFFFFFFF && At16(r + 4) == 0xFFFF && At16(r + 12) == 0xFFFF) break;
             EXPECT_LE(At8(r + 1), 3u);
             EXPECT_TRUE(At16(r + 2) < 150 || At16(r + 2) == 0xFFFF);
@@ -225,14 +228,14 @@ TEST_F(DemoPointerTest, ChapterDeploymentListsEndWithATerminatorAndHoldListedVal
 }
 
 TEST_F(DemoPointerTest, ChapterMessagesPointAtTheirTexts) {
-    for (int n = 0; n < layout::kChapterCount; ++n) {
+    for (int n = 0; n < tsumugi::layout::chapter_title_record::kCount; ++n) {
         const uint32_t entry =
-            layout::kChapterPointerTable + layout::kChapterPointerSize * static_cast<uint32_t>(n);
-        const uint32_t table = PointerInto(entry + 4, layout::kScenarioStart, layout::kScenarioEnd);
+            tsumugi::layout::chapter_pointer_table::kBase + tsumugi::layout::chapter_pointer_table::kEntrySize * static_cast<uint32_t>(n);
+        const uint32_t table = PointerInto(entry + 4, tsumugi::layout::scenario_area::kStart, tsumugi::layout::scenario_area::kEnd);
         ASSERT_NE(table, 0u) << "chapter " << n;
         int m = 0;
         for (;; ++m) {
-            const uint32_t r = table + layout::kMessageSize * static_cast<uint32_t>(m);
+            const uint32_t r = table + tsumugi::layout::message_record::kSize * static_cast<uint32_t>(m);
             ASSERT_LT(m, 5000);
             if (At16(r) == 0xFFFF) break;
             EXPECT_LE(At8(r + 2), 2u);
@@ -243,7 +246,7 @@ TEST_F(DemoPointerTest, ChapterMessagesPointAtTheirTexts) {
             EXPECT_TRUE(!pointsAt || (target < targets && y == 0))
                 << "chapter " << n << " message " << m;
             EXPECT_TRUE(kind <= 3 || kind == 0xFF);
-            const uint32_t text = PointerInto(r + 8, layout::kScenarioStart, layout::kScenarioEnd);
+            const uint32_t text = PointerInto(r + 8, tsumugi::layout::scenario_area::kStart, tsumugi::layout::scenario_area::kEnd);
             ASSERT_NE(text, 0u) << "chapter " << n << " message " << m;
             int status = -1;
             const std::string decoded = Text(text, &status);
@@ -259,34 +262,34 @@ TEST_F(DemoPointerTest, ChapterMessagesPointAtTheirTexts) {
         EXPECT_EQ(m, demo::detail::MessageCount(n));
     }
     const uint32_t table =
-        At32(layout::kChapterPointerTable +
-             layout::kChapterPointerSize * demo::detail::kSharedTextChapter + 4) -
+        At32(tsumugi::layout::chapter_pointer_table::kBase +
+             tsumugi::layout::chapter_pointer_table::kEntrySize * demo::detail::kSharedTextChapter + 4) -
         kBusBase;
-    EXPECT_EQ(At32(table + layout::kMessageSize * demo::detail::kSharedTextMessage + 8),
-              At32(table + layout::kMessageSize * demo::detail::kSharedTextWith + 8));
+    EXPECT_EQ(At32(table + tsumugi::layout::message_record::kSize * demo::detail::kSharedTextMessage + 8),
+              At32(table + tsumugi::layout::message_record::kSize * demo::detail::kSharedTextWith + 8));
 }
 
 TEST_F(DemoPointerTest, BattleLinesLieInTheirAreasWithRoomForTheirTexts) {
     std::vector<uint32_t> tables;
-    for (uint32_t p = 0; p < layout::kPilotCount; ++p) {
-        const uint32_t header = PointerInto(layout::kBattlePointerTable + 4 * p,
-                                            layout::kBattleTableStart, layout::kBattlePointerTable);
+    for (uint32_t p = 0; p < tsumugi::layout::pilot_record::kCount; ++p) {
+        const uint32_t header = PointerInto(tsumugi::layout::battle_tables::kPointerTable + 4 * p,
+                                            tsumugi::layout::battle_tables::kTableStart, tsumugi::layout::battle_tables::kPointerTable);
         ASSERT_NE(header, 0u);
         tables.push_back(
-            PointerInto(header + 4, layout::kBattleTableStart, layout::kBattlePointerTable));
+            PointerInto(header + 4, tsumugi::layout::battle_tables::kTableStart, tsumugi::layout::battle_tables::kPointerTable));
     }
-    for (uint32_t p = 0; p < layout::kPilotCount; ++p) {
-        const uint32_t header = At32(layout::kBattlePointerTable + 4 * p) - kBusBase;
-        const uint32_t base = PointerInto(header, layout::kBattleTextStart, layout::kBattleTextEnd);
+    for (uint32_t p = 0; p < tsumugi::layout::pilot_record::kCount; ++p) {
+        const uint32_t header = At32(tsumugi::layout::battle_tables::kPointerTable + 4 * p) - kBusBase;
+        const uint32_t base = PointerInto(header, tsumugi::layout::battle_tables::kTextStart, tsumugi::layout::battle_tables::kTextEnd);
         const uint32_t end =
-            PointerInto(header + 16, layout::kBattleTextStart, layout::kBattleTextEnd + 1);
+            PointerInto(header + 16, tsumugi::layout::battle_tables::kTextStart, tsumugi::layout::battle_tables::kTextEnd + 1);
         ASSERT_NE(base, 0u);
         ASSERT_GT(end, base);
-        uint32_t tableEnd = layout::kBattlePointerTable;
+        uint32_t tableEnd = tsumugi::layout::battle_tables::kPointerTable;
         for (const uint32_t t : tables) {
             if (t > tables[p]) tableEnd = std::min(tableEnd, t);
         }
-        const uint32_t lines = (tableEnd - tables[p]) / layout::kBattleLineSize;
+        const uint32_t lines = (tableEnd - tables[p]) / tsumugi::layout::battle_line_record::kSize;
         ASSERT_EQ(lines, static_cast<uint32_t>(demo::detail::BattleLineCount(static_cast<int>(p))));
         std::vector<uint32_t> offsets;
         for (uint32_t j = 0; j < lines; ++j) offsets.push_back(At16(tables[p] + 4 * j + 2));

@@ -7,8 +7,8 @@
 
 #include "core/bytes.h"
 #include "core/char_table.h"
-#include "core/demo_data.h"
-#include "core/demo_rom.h"
+#include "demo/data.h"
+#include "demo/rom.h"
 #include "core/name_list.h"
 #include "core/rom_image.h"
 #include "core/table_fixture.h"

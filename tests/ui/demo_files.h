@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "core/char_table.h"
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 #include "core/temp_dir.h"
 
 namespace testing_ui {

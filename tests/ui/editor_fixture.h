@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "core/char_table.h"
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 #include "scripted_services.h"
 #include "ui/controls.h"
 #include "ui/text.h"

@@ -47,7 +47,7 @@ TEST_F(MainDlgTest, WindowShowsTheCategoriesInOrderWithTheFirstSelected) {
     EXPECT_EQ(groups, QStringList({Q(u"Romファイル"), Q(u"作成コード"), Q(u"改造")}));
     for (const char16_t* b : {u"開く", u"上書き保存", u"別名保存", u"編集", u"保存", u"読み込み", u"文字列ツール", u"終了"})
         EXPECT_NE(Button(Q(b)), nullptr);
-    EXPECT_EQ(m_dlg.m_regions.size(), 16u);
+    EXPECT_EQ(tsumugi::kRegionTable.size(), 16u);
     EXPECT_FALSE(m_dlg.m_rom.IsLoaded());
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/bytes.h"
 #include "editor_fixture.h"
-#include "editors/pilots/pilot_record.h"
+#include "core/layout/pilots.h"
 #include "editors/pilots/pilot_status_dlg.h"
 #include "editors/units/unit_dlg.h"
 #include "editors/units/unit_machine_page.h"
@@ -13,7 +13,8 @@ namespace {
 
 using namespace testing_ui;
 using tsumugi::Read16;
-namespace pr = pilot_record;
+namespace pr = tsumugi::layout::pilot_record;
+namespace personality_names = tsumugi::layout::personality_names;
 
 QString S(const char16_t* text) { return QString::fromUtf16(text); }
 

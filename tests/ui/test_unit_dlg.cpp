@@ -7,7 +7,7 @@
 #include "editors/units/unit_basic_page.h"
 #include "editors/units/unit_dlg.h"
 #include "editors/units/unit_machine_page.h"
-#include "editors/units/unit_record.h"
+#include "core/layout/units.h"
 #include "editors/units/unit_weapon_page.h"
 #include "ui/controls.h"
 #include "ui/number.h"
@@ -17,7 +17,7 @@ namespace {
 using namespace testing_ui;
 using tsumugi::Read16;
 using tsumugi::Read32;
-namespace ur = unit_record;
+namespace ur = tsumugi::layout::unit_record;
 
 QString S(const char16_t* text) { return QString::fromUtf16(text); }
 

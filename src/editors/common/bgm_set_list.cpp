@@ -9,12 +9,14 @@
 
 namespace editors {
 
+namespace bgm_table = tsumugi::layout::bgm_table;
+
 std::optional<BgmSetRecord> ReadBgmSet(const uint8_t* rom, uint32_t romSize, int k) {
-    if (rom == nullptr || k < 0 || k >= bgm_set::kCount) return std::nullopt;
-    const uint32_t start = bgm_set::kBase + bgm_set::kSize * static_cast<uint32_t>(k);
-    if (start + bgm_set::kSize > romSize) return std::nullopt;
+    if (rom == nullptr || k < 0 || k >= bgm_table::kSetCount) return std::nullopt;
+    const uint32_t start = bgm_table::kSets + bgm_table::kSetSize * static_cast<uint32_t>(k);
+    if (start + bgm_table::kSetSize > romSize) return std::nullopt;
     BgmSetRecord record;
-    for (int slot = 0; slot < bgm_set::kSlots; ++slot) {
+    for (int slot = 0; slot < bgm_table::kTracks; ++slot) {
         record.bgm[slot] = tsumugi::Read16(rom + start + 2 * slot);
     }
     return record;
@@ -40,7 +42,7 @@ std::string BgmSetItemText(tsumugi::CTextCodec& codec, int k) {
 
 QStringList BgmSetItems(tsumugi::CTextCodec& codec) {
     QStringList items;
-    for (int k = 0; k < bgm_set::kCount; ++k) items << ui::FromCp932(BgmSetItemText(codec, k));
+    for (int k = 0; k < bgm_table::kSetCount; ++k) items << ui::FromCp932(BgmSetItemText(codec, k));
     return items;
 }
 

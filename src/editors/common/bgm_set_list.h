@@ -8,21 +8,16 @@
 #include <optional>
 #include <string>
 
+#include "core/layout/pilots.h"
+
 namespace tsumugi {
 class CTextCodec;
 }
 
-namespace bgm_set {
-constexpr uint32_t kBase = 0xC0CE0;
-constexpr uint32_t kSize = 12;
-constexpr int kCount = 64;
-constexpr int kSlots = 5;
-}  // namespace bgm_set
-
 namespace editors {
 
 struct BgmSetRecord {
-    std::array<uint16_t, bgm_set::kSlots> bgm{};
+    std::array<uint16_t, tsumugi::layout::bgm_table::kTracks> bgm{};
 };
 
 // Entry k, or nothing when k is out of range or the entry lies past the ROM's end.

@@ -5,13 +5,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
-#include <algorithm>
-#include <cstring>
 
 #include "core/bytes.h"
 #include "core/text_codec.h"
 #include "editors/common/bgm_set_list.h"
-#include "editors/pilots/pilot_record.h"
+#include "editors/common/game_text_field.h"
+#include "core/layout/pilots.h"
 #include "ui/controls.h"
 #include "ui/number.h"
 #include "ui/services.h"
@@ -19,7 +18,8 @@
 
 namespace {
 
-using namespace pilot_record;
+using namespace tsumugi::layout::pilot_record;
+namespace personality_names = tsumugi::layout::personality_names;
 
 constexpr const char16_t* kGrowthTypes[kGrowthCount] = {
     u"標準型",       u"格闘系・標準", u"格闘系・万能", u"格闘系・防御", u"格闘系・射撃",
@@ -34,7 +34,6 @@ constexpr editors::NumberRow kNumberRows[] = {
 };
 
 constexpr int kAceBonusCount = 60;
-constexpr int kScratchSize = 64;
 constexpr int kNumberWidth = 80;
 
 ui::ComboBox* MakeCombo(const QString& label, const QStringList& items, QFormLayout* form) {
@@ -108,7 +107,7 @@ QWidget* CPilotStatusDlg::CreateDataGroup() {
     m_aceBonus = editors::ValueCombo(ace, {kAceBonusCount, std::nullopt});
     ui::ComboBox* bgm = MakeCombo(QStringLiteral("BGM"), editors::BgmSetItems(codec), profile);
     editors::SetContentsLength(bgm, 36);
-    m_bgmSet = editors::ValueCombo(bgm, {bgm_set::kCount, std::nullopt});
+    m_bgmSet = editors::ValueCombo(bgm, {tsumugi::layout::bgm_table::kSetCount, std::nullopt});
 
     auto* numbers = new QFormLayout;
     editors::AddNumberRows(kNumberRows, m_numbers, numbers, kNumberWidth);
@@ -178,19 +177,11 @@ bool CPilotStatusDlg::StoreRecord() {
 }
 
 bool CPilotStatusDlg::StoreText(ui::Edit* edit, uint8_t* field, int limit, bool& changed) {
-    uint8_t scratch[kScratchSize] = {};
-    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    changed = false;
-    if (!ui::EncodeField(codec, this, edit->GetText(), scratch, limit, ui::CharFailure())) {
-        edit->setFocus();
-        return false;
-    }
     // The text up to its terminator decides: an unchanged text leaves the whole field,
     // whatever filler follows its terminator, as it is.
-    const int length = std::clamp(codec.m_nLength, 1, limit);
-    changed = std::memcmp(field, scratch, static_cast<size_t>(length)) != 0;
-    if (changed) std::memcpy(field, scratch, static_cast<size_t>(limit));
-    return true;
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    return editors::StoreGameText(codec, this, edit, field, limit, ui::CharFailure(),
+                                  editors::TextCompare::UpToTerminator, &changed);
 }
 
 void CPilotStatusDlg::OnOkButton() {

@@ -4,45 +4,26 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
-#include "editors/units/unit_record.h"
+#include "core/layout/units.h"
 #include "ui/controls.h"
 
 namespace {
 
-struct AbilityGroup {
-    const char16_t* title;
-    std::vector<const char16_t*> labels;  // bit 0 first
-};
-
-const AbilityGroup& GroupOf(int group) {
-    static const AbilityGroup kGroupTable[CUnitAbilityPage::kGroupCount] = {
-        {u"特殊能力１",
-         {u"ビームコート", u"ABフィールド", u"Eフィールド", u"Gウォール", u"Gテリトリー",
-          u"念動フィールド", u"念動フィールドS", u"歪曲フィールド"}},
-        {u"特殊能力2", {u"エネルギー吸収"}},
-        {u"特殊能力3",
-         {u"HP回復（大）", u"HP回復（中）", u"HP回復（小）", u"EN回復（大）", u"EN回復（中）",
-          u"EN回復（小）", u"分身", u"精霊憑依"}},
-        {u"特殊能力4", {u"ジャマー"}},
-        {u"特殊能力5",
-         {u"特殊武器無効", u"EN系無効", u"気力系無効", u"SP系無効", u"精神系無効", u"ネット系無効",
-          u"チャフ系無効", u"ブレイカー系無効"}},
-    };
-    return kGroupTable[group];
-}
+using tsumugi::layout::unit_record::kAbilityGroups;
 
 }  // namespace
 
 CUnitAbilityPage::CUnitAbilityPage(QWidget* parent) : QWidget(parent) {
     for (int g = 0; g < kGroupCount; ++g) {
         auto* layout = new QVBoxLayout;
-        for (const char16_t* label : GroupOf(g).labels) {
-            auto* box = new ui::CheckBox(QString::fromUtf16(label));
+        for (const char* label : kAbilityGroups[g].labels) {
+            if (label == nullptr) break;
+            auto* box = new ui::CheckBox(QString::fromUtf8(label));
             m_boxes[g].push_back(box);
             layout->addWidget(box);
         }
         layout->addStretch();
-        m_groups[g] = ui::MakeGroup(QString::fromUtf16(GroupOf(g).title), layout, this);
+        m_groups[g] = ui::MakeGroup(QString::fromUtf8(kAbilityGroups[g].title), layout, this);
     }
     // Groups with one box share a column; the three full groups stand beside them.
     auto* grid = new QGridLayout(this);
@@ -74,9 +55,9 @@ void CUnitAbilityPage::SetBits(int group, uint8_t bits) {
 }
 
 void CUnitAbilityPage::LoadRecord(const uint8_t* record) {
-    for (int g = 0; g < kGroupCount; ++g) SetBits(g, record[unit_record::kAbilities + g]);
+    for (int g = 0; g < kGroupCount; ++g) SetBits(g, record[tsumugi::layout::unit_record::kAbilities + g]);
 }
 
 void CUnitAbilityPage::StoreRecord(uint8_t* record) const {
-    for (int g = 0; g < kGroupCount; ++g) record[unit_record::kAbilities + g] = Bits(g);
+    for (int g = 0; g < kGroupCount; ++g) record[tsumugi::layout::unit_record::kAbilities + g] = Bits(g);
 }

@@ -8,12 +8,12 @@
 
 #include "core/bytes.h"
 #include "core/text_codec.h"
-#include "editors/units/unit_record.h"
+#include "core/layout/units.h"
 #include "ui/controls.h"
 
 namespace {
 
-using namespace unit_record;
+using namespace tsumugi::layout::unit_record;
 
 constexpr editors::NumberRow kNumberRows[] = {
     {u"最大HP", kMaxHp, 4},   {u"最大EN", kMaxEn, 2},     {u"運動性", kMobility, 2},

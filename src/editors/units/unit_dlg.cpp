@@ -9,7 +9,7 @@
 #include "editors/units/unit_ability_page.h"
 #include "editors/units/unit_basic_page.h"
 #include "editors/units/unit_machine_page.h"
-#include "editors/units/unit_record.h"
+#include "core/layout/units.h"
 #include "editors/units/unit_weapon_page.h"
 #include "ui/controls.h"
 #include "ui/services.h"
@@ -56,7 +56,7 @@ void CUnitDlg::CreateControls() {
 
 void CUnitDlg::FillList() {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    for (int i = 0; i < unit_record::kCount; ++i) {
+    for (int i = 0; i < tsumugi::layout::unit_record::kCount; ++i) {
         std::string name;
         if (!codec.GetUnitName(i, name)) {
             ui::MessageBox(this, ui::TableFailure());
@@ -67,8 +67,8 @@ void CUnitDlg::FillList() {
 }
 
 uint8_t* CUnitDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, unit_record::kBase, unit_record::kSize,
-                             unit_record::kCount, index);
+    return editors::RecordAt(m_pRom, m_nRomSize, tsumugi::layout::unit_record::kBase, tsumugi::layout::unit_record::kSize,
+                             tsumugi::layout::unit_record::kCount, index);
 }
 
 void CUnitDlg::LoadRecord() {

@@ -5,18 +5,18 @@
 #include <QGroupBox>
 #include <QStringListModel>
 #include <QVBoxLayout>
-#include <cstring>
 
 #include "core/text_codec.h"
 #include "editors/common/bgm_set_list.h"
-#include "editors/units/unit_record.h"
+#include "editors/common/game_text_field.h"
+#include "core/layout/units.h"
 #include "ui/controls.h"
 #include "ui/number.h"
 #include "ui/text.h"
 
 namespace {
 
-using namespace unit_record;
+using namespace tsumugi::layout::unit_record;
 
 // A group holding one control.
 QGroupBox* SingleGroup(const QString& title, QWidget* control, QWidget* parent) {
@@ -51,7 +51,7 @@ void CUnitMachinePage::CreateControls() {
     auto* bgm = new ui::ComboBox(QStringLiteral("BGM"));
     bgm->SetItems(editors::BgmSetItems(codec));
     editors::SetContentsLength(bgm, 36);
-    m_bgmSet = editors::ValueCombo(bgm, {bgm_set::kCount, std::nullopt});
+    m_bgmSet = editors::ValueCombo(bgm, {tsumugi::layout::bgm_table::kSetCount, std::nullopt});
 
     QStringList pilots = editors::NameItems(codec, tsumugi::NameKind::Pilot);
     const int pilotCount = static_cast<int>(pilots.size());
@@ -94,15 +94,9 @@ void CUnitMachinePage::LoadRecord(const uint8_t* record) {
 bool CUnitMachinePage::StoreName(uint8_t* record, bool& changed) {
     changed = false;
     if (!m_bNameEditable) return true;
-    uint8_t buffer[kNameLength] = {};
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    if (!ui::EncodeField(codec, this, m_pName->GetText(), buffer, kNameLength, ui::NameFailure())) {
-        m_pName->setFocus();
-        return false;
-    }
-    changed = std::memcmp(record + kName, buffer, kNameLength) != 0;
-    std::memcpy(record + kName, buffer, kNameLength);
-    return true;
+    return editors::StoreGameText(codec, this, m_pName, record + kName, kNameLength, ui::NameFailure(),
+                                  editors::TextCompare::WholeField, &changed);
 }
 
 QString CUnitMachinePage::NameText() const { return m_pName->GetText(); }

@@ -8,7 +8,7 @@
 #include "editors/common/record_editor.h"
 #include "ui/controls.h"
 
-using namespace unit_record;
+using namespace tsumugi::layout::unit_record;
 
 CUnitWeaponPage::CUnitWeaponPage(const uint8_t* rom, uint32_t romSize, QWidget* parent)
     : QWidget(parent) {

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "editors/common/value_combo.h"
-#include "editors/units/unit_record.h"
+#include "core/layout/units.h"
 
 class QStringListModel;
 
@@ -20,5 +20,5 @@ public:
 
 private:
     QStringListModel* m_pModel = nullptr;
-    std::array<editors::ValueCombo, unit_record::kWeaponSlots> m_weapons;
+    std::array<editors::ValueCombo, tsumugi::layout::unit_record::kWeaponSlots> m_weapons;
 };

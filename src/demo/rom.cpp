@@ -1,9 +1,9 @@
 // The demo ROM: a 16 MiB image filled with 0xFF, a cartridge header with the game's title,
 // and every table the editors read filled with made-up but plausible records.
-#include "core/demo_rom.h"
+#include "demo/rom.h"
 
 #include "core/bytes.h"
-#include "core/demo_data.h"
+#include "demo/data.h"
 #include "core/file_io.h"
 #include "core/rom_image.h"
 

@@ -2,51 +2,16 @@
 // their classification lists and the skill-type names.
 #include <array>
 
-#include "core/demo_data.h"
+#include "demo/data.h"
+#include "core/layout/abilities.h"
 
 namespace tsumugi::demo::detail {
 namespace {
 
-namespace spirit_record {
-constexpr uint32_t kBase = 0xC1160, kSize = 100;
-constexpr int kCount = 33;
-constexpr uint32_t kDuration = 0, kTarget = 1, kOnOthers = 2, kSpCost = 3, kInitial = 4, kName = 6,
-                   kNameLength = 14, kDescription = 20, kDescriptionLength = 80;
-}  // namespace spirit_record
-
-namespace skill_record {
-constexpr uint32_t kBase = 0xD13A0, kSize = 224;
-constexpr int kCount = 36;
-constexpr uint32_t kAcquirable = 0, kHasLevels = 1, kType = 2, kPpCosts = 4, kMaxLevel = 13,
-                   kName = 14, kNameLength = 16, kPages = 30, kPageLength = 64;
-constexpr int kLevels = 9, kPageCount = 3;
-}  // namespace skill_record
-
-namespace skill_class_record {  // 12 entries: a full class, an empty one
-constexpr uint32_t kBase = 0xD5C60, kSize = 32;
-constexpr std::array<int, 5> kCounts = {7, 5, 12, 0, 3};
-}  // namespace skill_class_record
-
-namespace skill_type_table {
-constexpr uint32_t kBase = 0x9AF78, kEntrySize = 8;
-constexpr int kCount = 5;
-}  // namespace skill_type_table
-
-namespace part_record {
-constexpr uint32_t kBase = 0xC75B4, kSize = 168;
-constexpr int kCount = 46;
-constexpr uint32_t kType = 0, kUnshown = 1, kMovement = 2, kEn = 3, kMobility = 4, kHit = 5,
-                   kCritical = 6, kRange = 7, kTerrain = 8, kAbilities3 = 10, kJammer = 11,
-                   kAbilities1 = 12, kEnergyAbsorb = 13, kMorale = 14, kRecovery = 15,
-                   kSpRecovery = 16, kHp = 18, kArmour = 20, kPrice = 22, kName = 24,
-                   kNameLength = 16, kDescription1 = 40, kDescription2 = 104,
-                   kDescriptionLength = 64;
-}  // namespace part_record
-
-namespace part_class_record {  // 28 entries: one class full
-constexpr uint32_t kBase = 0xC93E4, kSize = 64;
-constexpr std::array<int, 4> kCounts = {10, 8, 28, 4};
-}  // namespace part_class_record
+using namespace tsumugi::layout;
+// How full the demo fills each class: a full skill class and an empty one, a full part class.
+constexpr std::array<int, skill_class_record::kCount> kSkillClassCounts = {7, 5, 12, 0, 3};
+constexpr std::array<int, part_class_record::kCount> kPartClassCounts = {10, 8, 28, 4};
 
 constexpr std::array kSpiritEffects = {
     "命中率と回避率が\r\n一時的に上がる。",
@@ -131,7 +96,7 @@ void WriteSkills(RomWriter& rom) {
         const bool levels = i % 3 != 2;
         rom.Put8(r + kAcquirable, static_cast<uint8_t>(i % 4 != 3 ? 1 : 0));
         rom.Put8(r + kHasLevels, static_cast<uint8_t>(levels ? 1 : 0));
-        rom.Put8(r + kType, static_cast<uint8_t>(i % skill_type_table::kCount));
+        rom.Put8(r + kType, static_cast<uint8_t>(i % skill_type_names::kCount));
         rom.Put8(r + 3, 0);
         for (int l = 0; l < kLevels; ++l) {
             const bool within = levels ? l < 4 + i % 6 : l == 0;
@@ -150,10 +115,10 @@ void WriteSkills(RomWriter& rom) {
         }
         rom.Fill(r + kSize - 2, 2, 0x00);
     }
-    for (int t = 0; t < skill_type_table::kCount; ++t) {
+    for (int t = 0; t < skill_type_names::kCount; ++t) {
         rom.PutText(
-            skill_type_table::kBase + skill_type_table::kEntrySize * static_cast<uint32_t>(t),
-            skill_type_table::kEntrySize, SkillTypeName(t));
+            skill_type_names::kBase + skill_type_names::kEntrySize * static_cast<uint32_t>(t),
+            skill_type_names::kEntrySize, SkillTypeName(t));
     }
 }
 
@@ -231,10 +196,10 @@ void WriteAbilities(RomWriter& rom) {
     WriteSpirits(rom);
     WriteSkills(rom);
     WriteClassTable(rom, skill_class_record::kBase, skill_class_record::kSize,
-                    skill_class_record::kCounts, 7, 3, skill_record::kCount);
+                    kSkillClassCounts, 7, 3, skill_record::kCount);
     WriteParts(rom);
     WriteClassTable(rom, part_class_record::kBase, part_class_record::kSize,
-                    part_class_record::kCounts, 5, 1, part_record::kCount);
+                    kPartClassCounts, 5, 1, part_record::kCount);
 }
 
 }  // namespace tsumugi::demo::detail

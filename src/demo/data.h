@@ -97,17 +97,6 @@ std::string TrustTypeName(int i);
 std::string BattleLineText(int pilot, int line);
 std::string MessageText(int chapter, int message);
 
-// ---- Layout the builder files share with the tests ------------------------------------
-
-namespace layout {
-constexpr uint32_t kChapterPointerTable = 0x3F5C98, kChapterPointerSize = 36;
-constexpr int kChapterCount = 81;
-constexpr uint32_t kScenarioStart = 0x26B840, kScenarioEnd = 0x3F5C98;
-constexpr uint32_t kBattleTextStart = 0x9DBD4C, kBattleTextEnd = 0xA1BD78;
-constexpr uint32_t kBattleTableStart = 0xF2115C, kBattlePointerTable = 0xF2D5C4;
-constexpr int kPilotCount = 176;
-constexpr uint32_t kDeploySize = 20, kMessageSize = 12, kBattleHeaderSize = 20, kBattleLineSize = 4;
-}  // namespace layout
 
 // Two messages of one chapter share a text pointer: message kSharedTextMessage shows the
 // text of message kSharedTextWith.

@@ -1,44 +1,21 @@
 // Demo scenario data and battle dialogue: the chapter titles, the chapter pointer table with
 // each chapter's deployment list and message table, and the pilots' battle lines reached
 // through the pilot pointer table. Every pointer is a bus address of a place in the image.
-#include "core/demo_data.h"
-#include "core/demo_rom.h"
+#include "demo/data.h"
+#include "demo/rom.h"
+#include "core/layout/abilities.h"
+#include "core/layout/battle.h"
+#include "core/layout/pilots.h"
+#include "core/layout/scenario.h"
+#include "core/layout/units.h"
 
 namespace tsumugi::demo::detail {
 namespace {
 
-constexpr int kUnitCount = 150, kPartCount = 46, kWeaponCount = 740;
+using namespace tsumugi::layout;
 
-namespace chapter_title_record {
-constexpr uint32_t kBase = 0x154BA0, kSize = 40, kNumber = 0, kTitle = 8, kTitleLength = 32;
-}  // namespace chapter_title_record
-
-namespace chapter_pointer_record {
-constexpr uint32_t kDeployList = 0, kMessageTable = 4;
-}  // namespace chapter_pointer_record
-
-namespace deploy_record {
-constexpr uint32_t kPhase = 0, kSide = 1, kUnit = 2, kPilot = 4, kUnnamed2 = 6, kUnitUpgrade = 7,
-                   kWeaponUpgrade = 8, kLevel = 9, kKills = 10, kPp = 11, kX = 12, kY = 13,
-                   kAirGround = 14, kUnnamed3 = 15, kAction = 16, kUnnamed5 = 17, kDrop = 18;
-constexpr uint16_t kDropPart = 0x1000, kDropWeapon = 0x2000;
-}  // namespace deploy_record
-
-namespace message_record {
-constexpr uint32_t kProgress = 0, kWindow = 2, kFace = 3, kExpression = 4, kPositionKind = 5,
-                   kTarget = 6, kY = 7, kText = 8;
-constexpr uint8_t kKindPilot = 0, kKindUnit = 1, kKindUnknown = 2, kKindPoint = 3, kKindFace = 0xFF;
-constexpr uint8_t kWindowNoFace = 2;
-}  // namespace message_record
-
-namespace battle_header {
-constexpr uint32_t kTextBase = 0, kLineTable = 4, kTextEnd = 16;
-}  // namespace battle_header
-
-namespace battle_line_record {
-constexpr uint32_t kSpeaker = 0, kExpression = 1, kTextOffset = 2;
-constexpr uint8_t kDefaultSpeaker = 0xFF;
-}  // namespace battle_line_record
+constexpr int kUnitCount = unit_record::kCount, kPartCount = part_record::kCount,
+              kWeaponCount = weapon_record::kCount;
 
 std::vector<uint8_t> WithUnlistedCode(const std::string& cp932) {
     std::vector<uint8_t> bytes = EncodeCodes(cp932);
@@ -50,7 +27,7 @@ std::vector<uint8_t> WithUnlistedCode(const std::string& cp932) {
 
 void WriteChapterTitles(RomWriter& rom) {
     using namespace chapter_title_record;
-    for (int n = 0; n < layout::kChapterCount; ++n) {
+    for (int n = 0; n < tsumugi::layout::chapter_title_record::kCount; ++n) {
         const uint32_t r = kBase + kSize * static_cast<uint32_t>(n);
         rom.Fill(r, kSize, 0x00);
         rom.Put16(r + kNumber, ChapterNumber(n));
@@ -63,7 +40,7 @@ void WriteDeployList(RomWriter& rom, TextArea& area, int n) {
     area.Align(4);
     const int count = DeployCount(n);
     for (int k = 0; k < count; ++k) {
-        const uint32_t r = area.Add(std::vector<uint8_t>(layout::kDeploySize, 0x00));
+        const uint32_t r = area.Add(std::vector<uint8_t>(tsumugi::layout::deploy_record::kSize, 0x00));
         const bool ally = k < 2;
         const uint8_t side =
             ally ? (n % 5 == 1 && k == 1 ? 2 : 0) : (k == count - 1 && n % 4 == 0 ? 3 : 1);
@@ -72,7 +49,7 @@ void WriteDeployList(RomWriter& rom, TextArea& area, int n) {
         rom.Put16(r + kUnit, static_cast<uint16_t>((n * 7 + k * 11) % kUnitCount));
         const bool unmanned = !ally && n % 3 == 0 && k == 2;
         const auto pilot =
-            static_cast<uint16_t>((ally ? n * 5 + k : n * 3 + k * 13) % layout::kPilotCount);
+            static_cast<uint16_t>((ally ? n * 5 + k : n * 3 + k * 13) % tsumugi::layout::pilot_record::kCount);
         rom.Put16(r + kPilot, unmanned ? kNone16 : pilot);
         rom.Put8(r + kUnnamed2, 0);
         rom.Put8(r + kUnitUpgrade, static_cast<uint8_t>(ally ? 0 : n / 8));
@@ -92,7 +69,7 @@ void WriteDeployList(RomWriter& rom, TextArea& area, int n) {
             drop = static_cast<uint16_t>(kDropWeapon | (n * 9 + k) % kWeaponCount);
         rom.Put16(r + kDrop, drop);
     }
-    area.Add(std::vector<uint8_t>(layout::kDeploySize, 0xFF));
+    area.Add(std::vector<uint8_t>(tsumugi::layout::deploy_record::kSize, 0xFF));
 }
 
 // The message table first, then its texts packed behind it.
@@ -101,23 +78,23 @@ void WriteMessages(RomWriter& rom, TextArea& area, int n) {
     area.Align(4);
     const int count = MessageCount(n);
     const uint32_t table = area.Add(
-        std::vector<uint8_t>(layout::kMessageSize * static_cast<uint32_t>(count + 1), 0x00));
-    rom.Fill(table + layout::kMessageSize * static_cast<uint32_t>(count), layout::kMessageSize,
+        std::vector<uint8_t>(tsumugi::layout::message_record::kSize * static_cast<uint32_t>(count + 1), 0x00));
+    rom.Fill(table + tsumugi::layout::message_record::kSize * static_cast<uint32_t>(count), tsumugi::layout::message_record::kSize,
              0xFF);
     std::vector<uint32_t> texts;
     for (int m = 0; m < count; ++m) {
-        const uint32_t r = table + layout::kMessageSize * static_cast<uint32_t>(m);
+        const uint32_t r = table + tsumugi::layout::message_record::kSize * static_cast<uint32_t>(m);
         const uint8_t window = static_cast<uint8_t>(m % 3);
         rom.Put16(r + kProgress, static_cast<uint16_t>(m < 2 ? 0 : 1 + m / 3));
         rom.Put8(r + kWindow, window);
         rom.Put8(r + kFace, window == kWindowNoFace
                                 ? kNone8
-                                : static_cast<uint8_t>((n * 5 + m % 3) % layout::kPilotCount));
+                                : static_cast<uint8_t>((n * 5 + m % 3) % tsumugi::layout::pilot_record::kCount));
         rom.Put8(r + kExpression, static_cast<uint8_t>(m % 4));
         switch (m % 5) {
             case 0:
                 rom.Put8(r + kPositionKind, kKindPilot);
-                rom.Put8(r + kTarget, static_cast<uint8_t>((n * 5 + m % 3) % layout::kPilotCount));
+                rom.Put8(r + kTarget, static_cast<uint8_t>((n * 5 + m % 3) % tsumugi::layout::pilot_record::kCount));
                 break;
             case 1:
                 rom.Put8(r + kPositionKind, kKindUnit);
@@ -151,16 +128,16 @@ void WriteMessages(RomWriter& rom, TextArea& area, int n) {
 }
 
 void WriteChapters(RomWriter& rom) {
-    TextArea area(rom, layout::kScenarioStart);
-    for (int n = 0; n < layout::kChapterCount; ++n) {
+    TextArea area(rom, tsumugi::layout::scenario_area::kStart);
+    for (int n = 0; n < tsumugi::layout::chapter_title_record::kCount; ++n) {
         const uint32_t pointers =
-            layout::kChapterPointerTable + layout::kChapterPointerSize * static_cast<uint32_t>(n);
-        rom.Fill(pointers, layout::kChapterPointerSize, 0x00);
+            tsumugi::layout::chapter_pointer_table::kBase + tsumugi::layout::chapter_pointer_table::kEntrySize * static_cast<uint32_t>(n);
+        rom.Fill(pointers, tsumugi::layout::chapter_pointer_table::kEntrySize, 0x00);
         area.Align(4);
-        rom.PutPointer(pointers + chapter_pointer_record::kDeployList, area.Next());
+        rom.PutPointer(pointers + chapter_pointer_table::kDeployList, area.Next());
         WriteDeployList(rom, area, n);
         area.Align(4);
-        rom.PutPointer(pointers + chapter_pointer_record::kMessageTable, area.Next());
+        rom.PutPointer(pointers + chapter_pointer_table::kMessageTable, area.Next());
         WriteMessages(rom, area, n);
     }
 }
@@ -176,15 +153,15 @@ void WriteScenario(RomWriter& rom) {
 // last one ends where the pilot pointer table begins.
 void WriteBattleLines(RomWriter& rom) {
     uint32_t lines = 0;
-    for (int p = 0; p < layout::kPilotCount; ++p)
+    for (int p = 0; p < tsumugi::layout::pilot_record::kCount; ++p)
         lines += static_cast<uint32_t>(BattleLineCount(p));
-    uint32_t table = layout::kBattlePointerTable - layout::kBattleLineSize * lines;
-    TextArea texts(rom, layout::kBattleTextStart);
-    for (int p = 0; p < layout::kPilotCount; ++p) {
+    uint32_t table = tsumugi::layout::battle_tables::kPointerTable - tsumugi::layout::battle_line_record::kSize * lines;
+    TextArea texts(rom, tsumugi::layout::battle_tables::kTextStart);
+    for (int p = 0; p < tsumugi::layout::pilot_record::kCount; ++p) {
         const uint32_t header =
-            layout::kBattleTableStart + layout::kBattleHeaderSize * static_cast<uint32_t>(p);
-        rom.PutPointer(layout::kBattlePointerTable + 4 * static_cast<uint32_t>(p), header);
-        rom.Fill(header, layout::kBattleHeaderSize, 0x00);
+            tsumugi::layout::battle_tables::kTableStart + tsumugi::layout::battle_header::kSize * static_cast<uint32_t>(p);
+        rom.PutPointer(tsumugi::layout::battle_tables::kPointerTable + 4 * static_cast<uint32_t>(p), header);
+        rom.Fill(header, tsumugi::layout::battle_header::kSize, 0x00);
         const uint32_t base = texts.Next();
         rom.PutPointer(header + battle_header::kTextBase, base);
         rom.PutPointer(header + battle_header::kLineTable, table);
@@ -195,11 +172,11 @@ void WriteBattleLines(RomWriter& rom) {
                                        : texts.Add(BattleLineText(p, j), j % 2 == 1 ? 3 : 0);
             const uint8_t speaker =
                 j == 1 ? kDefaultSpeaker
-                       : static_cast<uint8_t>(j == 2 ? (p + 1) % layout::kPilotCount : p);
+                       : static_cast<uint8_t>(j == 2 ? (p + 1) % tsumugi::layout::pilot_record::kCount : p);
             rom.Put8(table + kSpeaker, speaker);
             rom.Put8(table + kExpression, static_cast<uint8_t>((j == 2 ? 0x30 : 0) | (p + j) % 16));
             rom.Put16(table + kTextOffset, static_cast<uint16_t>(at - base));
-            table += layout::kBattleLineSize;
+            table += tsumugi::layout::battle_line_record::kSize;
         }
         rom.PutPointer(header + battle_header::kTextEnd, texts.Next());
     }

@@ -1,69 +1,19 @@
 // Demo records of the units, weapons and pilots, with the tables they refer to: BGM names
 // and sets, personality names and weapon-type names.
-#include "core/demo_data.h"
-#include "core/demo_rom.h"
+#include "demo/data.h"
+#include "demo/rom.h"
+#include "core/layout/abilities.h"
+#include "core/layout/bonuses.h"
+#include "core/layout/pilots.h"
+#include "core/layout/units.h"
 
 namespace tsumugi::demo::detail {
 namespace {
 
-namespace unit_record {
-constexpr uint32_t kBase = 0xC38C4, kSize = 104;
-constexpr int kCount = 150;
-constexpr uint32_t kMaxHp = 0, kMaxEn = 4, kMobility = 6, kArmour = 8, kRepairCost = 10,
-                   kFunds = 12, kExperience = 14, kMaxWp = 16, kTerrain = 18, kMovement = 20,
-                   kPartSlots = 21, kMoveTypes = 22, kPp = 23, kUpgradeStages = 24, kFullBonus = 28,
-                   kAbilities = 32, kTransfer = 38, kSharedId = 40, kSize8 = 41, kBgmSet = 43,
-                   kPilots = 44, kWeapons = 48, kName = 72, kNameLength = 32;
-constexpr int kPilotSlots = 4, kWeaponSlots = 12;
-}  // namespace unit_record
+using namespace tsumugi::layout;
 
-namespace weapon_record {
-constexpr uint32_t kBase = 0xD7CA0, kSize = 64;
-constexpr int kCount = 740;
-constexpr uint32_t kType1 = 0, kType2 = 1, kSelection = 2, kWp = 3, kMinRange = 4, kMaxRange = 5,
-                   kCostType = 6, kGrowthType = 7, kDirection = 8, kShape = 9, kEffect = 11,
-                   kFriendId = 12, kSkill = 14, kSkillLevel = 15, kAttack = 16, kHit = 18,
-                   kCritical = 20, kAmmo = 22, kEn = 24, kMorale = 26, kTerrain = 28, kFlags = 30,
-                   kName = 32, kNameLength = 32;
-}  // namespace weapon_record
-
-namespace pilot_record {
-constexpr uint32_t kBase = 0xCD360, kSize = 92;
-constexpr int kCount = 176;
-constexpr uint32_t kGrowth = 0, kSexPersonality = 1, kAceBonus = 2, kSp = 4, kStats = 6,
-                   kExperience = 18, kTerrain = 20, kBoarding = 22, kBgmSet = 24, kNickname = 28,
-                   kNicknameLength = 16, kName = 44, kNameLength = 48;
-constexpr int kStatCount = 6;  // melee, shooting, evasion, accuracy, defence, skill
-}  // namespace pilot_record
-
-namespace pilot_spirit_record {
-constexpr uint32_t kBase = 0xC1E44, kSize = 24, kSpirits = 0, kLevels = 8, kCosts = 16;
-constexpr int kSlots = 6;
-}  // namespace pilot_spirit_record
-
-namespace pilot_skill_record {
-constexpr uint32_t kBase = 0xD3320, kSize = 60, kSlotSize = 10;
-constexpr int kSlots = 6, kLevels = 9;
-}  // namespace pilot_skill_record
-
-namespace bgm_table {
-constexpr uint32_t kNames = 0xBFD84, kNameSize = 64;
-constexpr int kNameCount = 54;
-constexpr uint32_t kSets = 0xC0CE0, kSetSize = 12;
-constexpr int kSetCount = 64, kTracks = 5;
-}  // namespace bgm_table
-
-namespace personality_table {
-constexpr uint32_t kBase = 0xD12A8, kSlotSize = 16, kTextLength = 8;
-constexpr int kCount = 16;
-}  // namespace personality_table
-
-namespace weapon_type_table {
-constexpr uint32_t kBase = 0x9AE42;
-constexpr int kCount = 28;
-}  // namespace weapon_type_table
-
-constexpr int kSpiritCount = 33, kSkillCount = 36, kAceBonusCount = 60, kFullBonusCount = 50;
+constexpr int kSpiritCount = spirit_record::kCount, kSkillCount = skill_record::kCount,
+              kAceBonusCount = ace_record::kCount, kFullBonusCount = full_record::kCount;
 
 // Four 4-bit terrain ranks (0 S ... 4 D), air in the top nibble.
 uint16_t Terrain(int air, int land, int sea, int space) {
@@ -80,19 +30,19 @@ void WriteUnits(RomWriter& rom) {
         rom.Put32(r + kMaxHp, 3000 + static_cast<uint32_t>(i % 25) * 400);
         rom.Put16(r + kMaxEn, static_cast<uint16_t>(150 + i % 10 * 10));
         rom.Put16(r + kMobility, static_cast<uint16_t>(60 + i % 7 * 10));
-        rom.Put16(r + kArmour, static_cast<uint16_t>(800 + i % 9 * 100));
+        rom.Put16(r + kArmor, static_cast<uint16_t>(800 + i % 9 * 100));
         rom.Put16(r + kRepairCost, static_cast<uint16_t>(2000 + i * 50));
         rom.Put16(r + kFunds, static_cast<uint16_t>(1000 + i % 20 * 250));
         rom.Put16(r + kExperience, static_cast<uint16_t>(50 + i % 12 * 10));
         rom.Put16(r + kMaxWp, static_cast<uint16_t>(20 + i % 5 * 5));
         rom.Put16(r + kTerrain, Terrain(flies ? 1 : 3, 1 + i % 2, 2 + i % 3, 1 + i % 2));
-        rom.Put8(r + kMovement, static_cast<uint8_t>(5 + i % 3));
+        rom.Put8(r + kMove, static_cast<uint8_t>(5 + i % 3));
         rom.Put8(r + kPartSlots, static_cast<uint8_t>(1 + i % 4));
         rom.Put8(r + kMoveTypes,
                  static_cast<uint8_t>(0x05 | (flies ? 0x08 : 0) | (i % 4 == 1 ? 0x02 : 0)));
         rom.Put8(r + kPp, static_cast<uint8_t>(10 + i % 10));
         for (uint32_t k = 0; k < 4; ++k) {
-            rom.Put8(r + kUpgradeStages + k, static_cast<uint8_t>(i % 6 == 5 ? 5 : 10));
+            rom.Put8(r + kUpgradeHp + k, static_cast<uint8_t>(i % 6 == 5 ? 5 : 10));
         }
         rom.Put8(r + kFullBonus, i % 7 == 6 ? kNone8 : static_cast<uint8_t>(i % kFullBonusCount));
         rom.Put8(r + kAbilities + 0, static_cast<uint8_t>(i % 5 == 0 ? 1u << (i / 5 % 8) : 0));
@@ -101,8 +51,8 @@ void WriteUnits(RomWriter& rom) {
         rom.Put8(r + kAbilities + 3, static_cast<uint8_t>(i % 13 == 0 ? 1 : 0));
         rom.Put8(r + kAbilities + 4, static_cast<uint8_t>(i % 17 == 0 ? 0x03 : 0));
         rom.Put8(r + kTransfer, static_cast<uint8_t>(i % 8 == 0 ? i / 8 : 0));
-        rom.Put8(r + kSharedId, static_cast<uint8_t>(i % 10 == 9 ? i / 10 + 1 : 0));
-        rom.Put8(r + kSize8, static_cast<uint8_t>(i % 5 == 4 ? 1 : 2 + i % 3));
+        rom.Put8(r + kShareId, static_cast<uint8_t>(i % 10 == 9 ? i / 10 + 1 : 0));
+        rom.Put8(r + kUnitSize, static_cast<uint8_t>(i % 5 == 4 ? 1 : 2 + i % 3));
         rom.Put8(r + kBgmSet, static_cast<uint8_t>(1 + i % (bgm_table::kSetCount - 1)));
         for (int k = 0; k < kPilotSlots; ++k) {
             const bool used = k == 0 ? i % 3 != 2 : k == 1 && i % 9 == 0;
@@ -128,7 +78,7 @@ void WriteWeapons(RomWriter& rom) {
         const bool map = form == 7;  // the spread forms are map weapons
         rom.Fill(r, kSize, 0x00);
         rom.Put8(r + kType1, static_cast<uint8_t>(melee ? 1 : (i / 20) % 7 == 6 ? 2 : 0));
-        rom.Put8(r + kType2, static_cast<uint8_t>((i / 20) % weapon_type_table::kCount));
+        rom.Put8(r + kType2, static_cast<uint8_t>((i / 20) % weapon_type_names::kCount));
         rom.Put8(r + kSelection, static_cast<uint8_t>(form == 9 ? 1 : form == 13 ? 2 : 0));
         rom.Put8(r + kWp, static_cast<uint8_t>(form % 4 == 3 ? 10 : 0));
         rom.Put8(r + kMinRange, 1);
@@ -166,8 +116,9 @@ void WritePilots(RomWriter& rom) {
         rom.Put8(r + kSexPersonality, static_cast<uint8_t>((i % 16) << 4 | (female ? 1 : 0)));
         rom.Put16(r + kAceBonus, static_cast<uint16_t>(i % kAceBonusCount));
         rom.Put16(r + kSp, static_cast<uint16_t>(40 + i % 9 * 10));
-        for (int k = 0; k < kStatCount; ++k) {
-            rom.Put16(r + kStats + 2 * static_cast<uint32_t>(k),
+        // melee, shooting, evasion, accuracy, defence, skill: six words from kMelee
+        for (int k = 0; k < 6; ++k) {
+            rom.Put16(r + kMelee + 2 * static_cast<uint32_t>(k),
                       static_cast<uint16_t>(120 + (i * 7 + k * 13) % 60));
         }
         rom.Put16(r + kExperience, static_cast<uint16_t>(50 + i % 10 * 20));
@@ -208,9 +159,9 @@ void WritePilotAbilities(RomWriter& rom) {
         for (int s = 0; s < kSlots; ++s) {
             const uint32_t slot = r + kSlotSize * static_cast<uint32_t>(s);
             const bool used = s < skills;
-            rom.Put8(slot, used ? static_cast<uint8_t>((i * 3 + s * 5) % kSkillCount) : kNone8);
-            for (int l = 0; l < kLevels; ++l) {
-                rom.Put8(slot + 1 + static_cast<uint32_t>(l),
+            rom.Put8(slot + kSkill, used ? static_cast<uint8_t>((i * 3 + s * 5) % kSkillCount) : kNone8);
+            for (int l = 0; l < kLevelCount; ++l) {
+                rom.Put8(slot + kLevels + static_cast<uint32_t>(l),
                          static_cast<uint8_t>(used ? 1 + l * 6 + s * 2 : 0));
             }
         }
@@ -236,15 +187,15 @@ void WriteBgm(RomWriter& rom) {
 }
 
 void WriteNameTables(RomWriter& rom) {
-    using namespace personality_table;
+    using namespace personality_names;
     for (int i = 0; i < kCount; ++i) {
         // Only the first 8 bytes of a slot: the last slot's other half is the first
         // special skill record.
-        rom.PutText(kBase + kSlotSize * static_cast<uint32_t>(i), kTextLength, PersonalityName(i));
+        rom.PutText(kBase + kSlotSize * static_cast<uint32_t>(i), kLength, PersonalityName(i));
     }
     // Weapon-type names one after another, each starting at an even offset.
-    TextArea area(rom, weapon_type_table::kBase);
-    for (int i = 0; i < weapon_type_table::kCount; ++i) {
+    TextArea area(rom, weapon_type_names::kBase);
+    for (int i = 0; i < weapon_type_names::kCount; ++i) {
         area.Add(WeaponTypeName(i));
         area.Align(2);
     }

@@ -2,77 +2,28 @@
 // texts that label their choices. A bonus's name says what its record holds.
 #include <array>
 
-#include "core/demo_data.h"
+#include "demo/data.h"
+#include "core/layout/abilities.h"
+#include "core/layout/bonuses.h"
+#include "core/layout/pilots.h"
 
 namespace tsumugi::demo::detail {
 namespace {
 
-namespace ace_record {
-constexpr uint32_t kBase = 0xD6670, kSize = 88;
-constexpr int kCount = 60;
-constexpr uint32_t kSpBonus = 15, kSpirit = 16, kSpiritCost = 17, kSkill = 18, kSkillBoost = 19,
-                   kMovement = 20, kName = 24, kNameLength = 64;
-constexpr int kPercentFields = 15;  // offsets 0-14
-}  // namespace ace_record
+using namespace tsumugi::layout;
 
-namespace full_record {
-constexpr uint32_t kBase = 0xCA034, kSize = 52;
-constexpr int kCount = 50;
-constexpr uint32_t kHp = 0, kEn = 1, kMobility = 2, kArmour = 3, kWp = 4, kSlots = 5, kTerrainS = 6,
-                   kEffect1 = 8, kEffect2 = 9, kEffectValue = 11, kAllWeapons = 15, kHit = 17,
-                   kWeaponTerrainS = 18, kName = 20, kNameLength = 32;
-constexpr int kKinds = 10, kEffects = 9;
-}  // namespace full_record
+constexpr int kSpiritCount = spirit_record::kCount, kSkillCount = skill_record::kCount,
+              kPilotCount = pilot_record::kCount;
 
-namespace trust_record {
-constexpr uint32_t kBase = 0xD5D00, kSize = 52, kPilot = 0, kPages = 4, kPageSize = 12;
-constexpr int kCount = 44, kPageCount = 4, kPartners = 4;
-constexpr uint32_t kType = 0, kEffect = 2, kPartner = 4;
-}  // namespace trust_record
-
-namespace trust_type_table {
-constexpr uint32_t kBase = 0x9A64C, kEntrySize = 8;
-constexpr int kCount = 4;
-}  // namespace trust_type_table
-
-constexpr int kSpiritCount = 33, kSkillCount = 36, kPilotCount = 176;
-
-// The effect texts of the full-upgrade bonus editor: each at a fixed address, with the
-// room up to the next one.
-struct FixedText {
-    uint32_t at;
-    uint32_t room;
-    const char* text;
+// The effect texts of the full-upgrade bonus editor, one per fixed place of
+// full_effect_texts::kTexts.
+constexpr std::array<const char*, full_effect_texts::kTexts.size()> kEffectTexts = {
+    "格闘", "射撃", "命中", "回避", "ＥＮ", "弾数",
+    "気力", "経験値", "資金", "ＨＰ回復（小）", "ＥＮ回復（小）", "ビームコート",
+    "Ｅフィールド", "切り払い", "撃ち落とし", "分身", "ジャマー", "底力",
+    "攻撃力上昇", "攻撃力上昇", "率上昇", "率上昇", "消費軽減", "増加",
+    "上限上昇", "獲得量増加",
 };
-constexpr std::array<FixedText, 26> kEffectTexts = {{
-    {0x9ACE6, 8, "格闘"},
-    {0x9ACEE, 10, "射撃"},
-    {0x9ACF8, 8, "命中"},
-    {0x9AD00, 8, "回避"},
-    {0x9AD08, 10, "ＥＮ"},
-    {0x9AD12, 10, "弾数"},
-    {0x9AD1C, 12, "気力"},
-    {0x9AD28, 10, "経験値"},
-    {0x9AD32, 10, "資金"},
-    {0x9AD3C, 16, "ＨＰ回復（小）"},
-    {0x9AD4C, 16, "ＥＮ回復（小）"},
-    {0x9AD5C, 16, "ビームコート"},
-    {0x9AD6C, 16, "Ｅフィールド"},
-    {0x9AD7C, 16, "切り払い"},
-    {0x9AD8C, 16, "撃ち落とし"},
-    {0x9AD9C, 6, "分身"},
-    {0x9ADA2, 10, "ジャマー"},
-    {0x9ADAC, 8, "底力"},
-    {0x9ADB4, 14, "攻撃力上昇"},
-    {0x9ADC2, 12, "攻撃力上昇"},
-    {0x9ADCE, 12, "率上昇"},
-    {0x9ADDA, 12, "率上昇"},
-    {0x9ADE6, 12, "消費軽減"},
-    {0x9ADF2, 10, "増加"},
-    {0x9ADFC, 10, "上限上昇"},
-    {0x9AE06, 60, "獲得量増加"},
-}};
-constexpr int kFirstEffect1Text = 9;  // kEffectTexts[9 + k] is item k of the first list
 
 constexpr std::array kAceLabels = {
     "格闘＋",         "射撃＋",       "反撃＋",     "念動＋",
@@ -164,7 +115,10 @@ void WriteFullBonuses(RomWriter& rom) {
         }
         rom.PutText(r + kName, kNameLength, FullBonusName(i));
     }
-    for (const FixedText& t : kEffectTexts) rom.PutText(t.at, t.room, Sj(t.text));
+    for (size_t k = 0; k < kEffectTexts.size(); ++k) {
+        const full_effect_texts::Text& place = full_effect_texts::kTexts[k];
+        rom.PutText(place.at, place.room, Sj(kEffectTexts[k]));
+    }
 }
 
 void WriteTrust(RomWriter& rom) {
@@ -186,10 +140,10 @@ void WriteTrust(RomWriter& rom) {
             }
         }
     }
-    for (int t = 0; t < trust_type_table::kCount; ++t) {
+    for (int t = 0; t < trust_type_names::kCount; ++t) {
         rom.PutText(
-            trust_type_table::kBase + trust_type_table::kEntrySize * static_cast<uint32_t>(t),
-            trust_type_table::kEntrySize, TrustTypeName(t));
+            trust_type_names::kBase + trust_type_names::kEntrySize * static_cast<uint32_t>(t),
+            trust_type_names::kEntrySize, TrustTypeName(t));
     }
 }
 
@@ -232,7 +186,7 @@ std::string FullBonusName(int i) {
         case 7:
             return Sj("固定武器の地形適応Ｓ");
         case 8:
-            return Sj(kEffectTexts[static_cast<size_t>(kFirstEffect1Text + FullEffect(i))].text) +
+            return Sj(kEffectTexts[static_cast<size_t>(full_effect_texts::kFirstEffect1Text + FullEffect(i))]) +
                    Sj("付加");
         default:
             return Sj("ＷＰ＋") + FullWidthNumber(10) + Sj("、命中＋") + amount + Sj("％");

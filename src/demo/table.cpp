@@ -9,8 +9,8 @@
 #include <map>
 
 #include "core/cp932.h"
-#include "core/demo_data.h"
-#include "core/demo_rom.h"
+#include "demo/data.h"
+#include "demo/rom.h"
 
 namespace tsumugi::demo {
 namespace detail {

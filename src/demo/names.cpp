@@ -3,7 +3,8 @@
 #include <array>
 #include <string>
 
-#include "core/demo_data.h"
+#include "core/layout/scenario.h"
+#include "demo/data.h"
 
 namespace tsumugi::demo::detail {
 namespace {
@@ -237,7 +238,7 @@ std::string BgmName(int i) {
 
 std::string ChapterTitle(int i) {
     if (i == 0) return Sj("プロローグ");
-    if (i == layout::kChapterCount - 1) return std::string();
+    if (i == tsumugi::layout::chapter_title_record::kCount - 1) return std::string();
     const int titles = static_cast<int>(kChapterTitles.size());
     const std::string title = Pick(kChapterTitles, (i - 1) % titles);
     return i > titles ? title + Sj("（後編）") : title;
