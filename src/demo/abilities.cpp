@@ -122,19 +122,35 @@ void WriteSkills(RomWriter& rom) {
     }
 }
 
-// A classification table: per class a 32-bit count, 4 spare bytes and 16-bit entries, all
-// distinct within a class; slots past the count hold 0.
+// Where a classification table lies and how its records are laid out.
+struct ClassTable {
+    uint32_t base, size, countField, unshown, entries;
+};
+
+// Both tables hold 32-bit counts and 16-bit entries.
+static_assert(skill_class_record::kEntryCountWidth == 4 && skill_class_record::kEntryWidth == 2);
+static_assert(part_class_record::kEntryCountWidth == 4 && part_class_record::kEntryWidth == 2);
+constexpr ClassTable kSkillClasses = {skill_class_record::kBase, skill_class_record::kSize,
+                                      skill_class_record::kEntryCount, skill_class_record::kUnshown,
+                                      skill_class_record::kEntries};
+constexpr ClassTable kPartClasses = {part_class_record::kBase, part_class_record::kSize,
+                                     part_class_record::kEntryCount, part_class_record::kUnshown,
+                                     part_class_record::kEntries};
+
+// A classification table: per class a 32-bit count, 4 bytes the editor never touches (the
+// demo marks them with the class number) and 16-bit entries, all distinct within a class;
+// slots past the count hold 0.
 template <size_t N>
-void WriteClassTable(RomWriter& rom, uint32_t base, uint32_t size, const std::array<int, N>& counts,
+void WriteClassTable(RomWriter& rom, const ClassTable& t, const std::array<int, N>& counts,
                      int classStep, int entryStep, int entries) {
-    constexpr uint32_t kCountField = 0, kEntries = 8;
     for (size_t c = 0; c < N; ++c) {
-        const uint32_t r = base + size * static_cast<uint32_t>(c);
-        rom.Fill(r, size, 0x00);
-        rom.Put32(r + kCountField, static_cast<uint32_t>(counts[c]));
-        for (int k = 0; k < counts[c] && kEntries + 2 * static_cast<uint32_t>(k) < size; ++k) {
+        const uint32_t r = t.base + t.size * static_cast<uint32_t>(c);
+        rom.Fill(r, t.size, 0x00);
+        rom.Put32(r + t.countField, static_cast<uint32_t>(counts[c]));
+        rom.Put8(r + t.unshown, static_cast<uint8_t>(c + 1));
+        for (int k = 0; k < counts[c] && t.entries + 2 * static_cast<uint32_t>(k) < t.size; ++k) {
             rom.Put16(
-                r + kEntries + 2 * static_cast<uint32_t>(k),
+                r + t.entries + 2 * static_cast<uint32_t>(k),
                 static_cast<uint16_t>((static_cast<int>(c) * classStep + k * entryStep) % entries));
         }
     }
@@ -195,11 +211,9 @@ void WriteParts(RomWriter& rom) {
 void WriteAbilities(RomWriter& rom) {
     WriteSpirits(rom);
     WriteSkills(rom);
-    WriteClassTable(rom, skill_class_record::kBase, skill_class_record::kSize,
-                    kSkillClassCounts, 7, 3, skill_record::kCount);
+    WriteClassTable(rom, kSkillClasses, kSkillClassCounts, 7, 3, skill_record::kCount);
     WriteParts(rom);
-    WriteClassTable(rom, part_class_record::kBase, part_class_record::kSize,
-                    kPartClassCounts, 5, 1, part_record::kCount);
+    WriteClassTable(rom, kPartClasses, kPartClassCounts, 5, 1, part_record::kCount);
 }
 
 }  // namespace tsumugi::demo::detail

@@ -13,6 +13,7 @@ constexpr int kCount = 33;
 constexpr uint32_t kDuration = 0, kTarget = 1, kOnOthers = 2, kSpCost = 3, kInitial = 4,
                    kInitialLength = 2, kName = 6, kNameLength = 14, kDescription = 20,
                    kDescriptionLength = 80;
+constexpr int kDurationCount = 7, kTargetCount = 4;  // the items of "持続タイプ" and "対象"
 }  // namespace spirit_record
 
 // 36 records of 224 bytes. Bytes 3, 222 and 223 are never written.
@@ -24,12 +25,16 @@ constexpr uint32_t kAcquirable = 0, kHasLevels = 1, kType = 2, kPpCosts = 4, kMa
 constexpr int kLevels = 9, kPageCount = 3;
 }  // namespace skill_record
 
-// Five classes of 32 bytes: a count byte, then up to 12 skill numbers.
+// Five classes of 32 bytes: a signed 32-bit count (0-12), 4 bytes that are never written,
+// then 12 slots of 16-bit skill numbers; slots from the count on hold 0.
 namespace skill_class_record {
 constexpr uint32_t kBase = 0xD5C60, kSize = 32;
 constexpr int kCount = 5;
-constexpr uint32_t kEntryCount = 0, kEntries = 1;
+constexpr uint32_t kEntryCount = 0, kEntryCountWidth = 4, kUnshown = 4, kUnshownLength = 4,
+                   kEntries = 8, kEntryWidth = 2;
+constexpr bool kEntryCountSigned = true;
 constexpr int kMaxEntries = 12;
+static_assert(kEntries + kEntryWidth * kMaxEntries == kSize);
 }  // namespace skill_class_record
 
 // The skill-type names: 8-byte fields of game text. Read only.
@@ -51,12 +56,16 @@ constexpr uint32_t kType = 0, kUnshown = 1, kMovement = 2, kEn = 3, kMobility = 
 constexpr int kTypeCount = 4;
 }  // namespace part_record
 
-// Four classes of 64 bytes: a count byte, then up to 28 part numbers.
+// Four classes of 64 bytes: an unsigned 32-bit count (0-28), 4 bytes that are never
+// written, then 28 slots of 16-bit part numbers; slots from the count on hold 0.
 namespace part_class_record {
 constexpr uint32_t kBase = 0xC93E4, kSize = 64;
 constexpr int kCount = 4;
-constexpr uint32_t kEntryCount = 0, kEntries = 1;
+constexpr uint32_t kEntryCount = 0, kEntryCountWidth = 4, kUnshown = 4, kUnshownLength = 4,
+                   kEntries = 8, kEntryWidth = 2;
+constexpr bool kEntryCountSigned = false;
 constexpr int kMaxEntries = 28;
+static_assert(kEntries + kEntryWidth * kMaxEntries == kSize);
 }  // namespace part_class_record
 
 }  // namespace tsumugi::layout

@@ -20,8 +20,9 @@ namespace full_record {
 constexpr uint32_t kBase = 0xCA034, kSize = 52;
 constexpr int kCount = 50;
 constexpr uint32_t kHp = 0, kEn = 1, kMobility = 2, kArmour = 3, kWp = 4, kSlots = 5, kTerrainS = 6,
-                   kEffect1 = 8, kEffect2 = 9, kEffectValue = 11, kAllWeapons = 15, kHit = 17,
-                   kWeaponTerrainS = 18, kName = 20, kNameLength = 32;
+                   kEffect1 = 8, kEffect2 = 9, kEffectValue = 11, kMelee = 12, kShooting = 13,
+                   kPsychic = 14, kAllWeapons = 15, kAmmo = 16, kHit = 17, kWeaponTerrainS = 18,
+                   kName = 20, kNameLength = 32;
 constexpr int kKinds = 10, kEffects = 9;
 }  // namespace full_record
 
@@ -50,6 +51,7 @@ constexpr int kCount = 44;
 constexpr uint32_t kPilot = 0, kPages = 4, kPageSize = 12;
 constexpr int kPageCount = 4, kPartners = 4;
 constexpr uint32_t kType = 0, kEffect = 2, kPartner = 4;  // within a page
+constexpr int kEffectMax = 3;  // effects 1 "小", 2 "中", 3 "大"
 }  // namespace trust_record
 
 // The trust correction-type names: 8-byte fields of game text. Read only.

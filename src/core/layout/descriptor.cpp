@@ -76,6 +76,8 @@ int CountOf(Ref ref) {
         case Ref::WeaponType: return weapon_type_names::kCount;
         case Ref::SkillType: return skill_type_names::kCount;
         case Ref::TrustType: return trust_type_names::kCount;
+        case Ref::FullEffect1:
+        case Ref::FullEffect2: return full_record::kEffects;
     }
     return 0;
 }

@@ -12,7 +12,8 @@ namespace tsumugi::layout {
 enum class FieldKind : uint8_t {
     Number,     // an unsigned number (or bit field) up to max
     Choice,     // an item of a fixed list, 0 .. max, optionally a none value
-    Flag,       // one bit: ticked when set
+    Flag,       // a check box: one bit, ticked when set; or a whole byte (bits 0), ticked
+                // when non-zero and written as 1 or 0
     Rank,       // a 4-bit terrain rank, 0-4 for "S" .. "D"
     Text,       // game text in a field of width bytes, terminator included
     Reference,  // the number of a record of another table, optionally a none value
@@ -22,6 +23,7 @@ enum class FieldKind : uint8_t {
 enum class Ref : uint8_t {
     None, Unit, Pilot, Weapon, Skill, Part, Spirit, AceBonus, FullBonus, BgmSet,
     Personality, WeaponType, SkillType, TrustType,
+    FullEffect1, FullEffect2,  // the two effect lists of a full-upgrade bonus
 };
 
 struct Field {

@@ -4,36 +4,13 @@
 #include <vector>
 
 #include "core/layout/descriptor.h"
+#include "core/layout/field_builders.h"
 #include "core/layout/pilots.h"
 #include "core/layout/units.h"
 #include "core/regions.h"
 
 namespace tsumugi::layout::detail {
 namespace {
-
-constexpr Field Rank(const char* label, uint32_t offset, int nibble) {
-    return {.label = label, .offset = offset, .width = 2, .kind = FieldKind::Rank,
-            .shift = static_cast<uint8_t>(4 * nibble), .bits = 4};
-}
-constexpr Field Flag(const char* label, uint32_t offset, int bit) {
-    return {.label = label, .offset = offset, .width = 1, .kind = FieldKind::Flag,
-            .shift = static_cast<uint8_t>(bit), .bits = 1};
-}
-constexpr Field Number(const char* label, uint32_t offset, uint8_t width, uint32_t max = 0) {
-    return {.label = label, .offset = offset, .width = width, .max = max};
-}
-constexpr Field Choice(const char* label, uint32_t offset, uint32_t max, int64_t none = -1) {
-    return {.label = label, .offset = offset, .width = 1, .kind = FieldKind::Choice, .max = max,
-            .none = none};
-}
-constexpr Field Refer(const char* label, uint32_t offset, uint8_t width, Ref ref, int64_t none) {
-    return {.label = label, .offset = offset, .width = width, .kind = FieldKind::Reference,
-            .refers = ref, .none = none};
-}
-constexpr Field Text(const char* label, uint32_t offset, uint32_t room) {
-    return {.label = label, .offset = offset, .width = static_cast<uint8_t>(room),
-            .kind = FieldKind::Text};
-}
 
 // The unit's fields: the fixed ones, then the ability boxes and the slot combos.
 std::vector<Field> UnitFields() {
@@ -45,8 +22,9 @@ std::vector<Field> UnitFields() {
         Rank("空", kTerrain, 3), Rank("陸", kTerrain, 2), Rank("海", kTerrain, 1),
         Rank("宇", kTerrain, 0), Number("移動力", kMove, 1),
         Choice("強化パーツスロット数", kPartSlots, kPartSlotMax),
-        Flag("地", kMoveTypes, 0), Flag("海", kMoveTypes, 1), Flag("陸", kMoveTypes, 2),
-        Flag("空", kMoveTypes, 3), Number("獲得PP", kPp, 1),
+        // The move-type boxes share their texts with the terrain combos: qualified by group.
+        Flag("移動タイプ 地", kMoveTypes, 0), Flag("移動タイプ 海", kMoveTypes, 1),
+        Flag("移動タイプ 陸", kMoveTypes, 2), Flag("移動タイプ 空", kMoveTypes, 3), Number("獲得PP", kPp, 1),
         Choice("改造可能段階HP", kUpgradeHp, kUpgradeMax),
         Choice("改造可能段階EN", kUpgradeEn, kUpgradeMax),
         Choice("改造可能段階運動性", kUpgradeMobility, kUpgradeMax),
