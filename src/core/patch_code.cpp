@@ -1,6 +1,7 @@
 #include "core/patch_code.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "core/bytes.h"
 #include "core/file_io.h"
@@ -31,7 +32,7 @@ void DiffWords(const uint8_t* copy, const uint8_t* current, uint32_t offset, uin
                uint32_t to, PatchCodeList& codes) {
     for (uint32_t i = from; i < to; i += 2) {
         const uint16_t now = Read16(current + i);
-        if (Read16(copy + i) != now) codes.Set(offset + i, now);
+        if (Read16(copy + i) != now) codes.Record(offset + i, now);
     }
 }
 
@@ -46,6 +47,20 @@ std::optional<uint16_t> PatchCodeList::Find(uint32_t offset) const {
     const auto it = m_codes.find(offset);
     if (it == m_codes.end()) return std::nullopt;
     return it->second;
+}
+
+void PatchCodeList::Record(uint32_t offset, uint16_t value) {
+    const auto it = m_codes.insert_or_assign(offset, value).first;
+    // The code below covers offset - 1 and offset: its high byte is our low byte.
+    if (it != m_codes.begin()) {
+        const auto below = std::prev(it);
+        if (below->first + 1 == offset)
+            below->second = static_cast<uint16_t>((below->second & 0x00FF) | (value & 0x00FF) << 8);
+    }
+    // The code above covers offset + 1 and offset + 2: its low byte is our high byte.
+    const auto above = std::next(it);
+    if (above != m_codes.end() && above->first == offset + 1)
+        above->second = static_cast<uint16_t>((above->second & 0xFF00) | value >> 8);
 }
 
 void PatchCodeList::Merge(const PatchCodeList& other) {
@@ -76,7 +91,7 @@ bool DiffRegion(const uint8_t* copy, const uint8_t* current, uint32_t offset, ui
     if (length & 1u) {
         const uint32_t last = length - 1;
         if (copy[last] != current[last])
-            codes.Set(offset + last, static_cast<uint16_t>(0xFF00 | current[last]));
+            codes.Record(offset + last, static_cast<uint16_t>(0xFF00 | current[last]));
     }
     return true;
 }

@@ -15,9 +15,18 @@ struct PatchCode {
 };
 
 // The run's codes, ordered by offset, one per offset. Cleared only as a whole.
+//
+// A code covers two bytes, so a code at an odd offset (code files may hold them) shares a
+// byte with the code below or above it. The run's list keeps every code equal to the
+// bytes the image holds, so that writing the codes in any order, into the ROM file or
+// through a saved code file, gives what is in memory: codes are recorded with Record.
 class PatchCodeList {
 public:
+    // Insert-or-assign, touching no other code: for a list read from a code file.
     void Set(uint32_t offset, uint16_t value) { m_codes.insert_or_assign(offset, value); }
+    // Insert-or-assign for a word the image now holds at offset (its low byte at offset).
+    // The codes at offset - 1 and offset + 1 share a byte with it and take that byte over.
+    void Record(uint32_t offset, uint16_t value);
     void Clear() { m_codes.clear(); }
     bool Empty() const { return m_codes.empty(); }
     size_t Size() const { return m_codes.size(); }
@@ -39,7 +48,7 @@ private:
 // gives 0xFFFFFFFF. An empty text gives 0.
 uint32_t ParseHex(std::string_view text);
 
-// Adds a code for every 16-bit word at even distance from the start of the region that
+// Records a code for every 16-bit word at even distance from the start of the region that
 // differs between copy and current. One linear pass; unchanged words cost no map traffic.
 // An odd last byte (only the extension area of an odd-length ROM has one) has no partner
 // inside the region: it is compared alone and, when changed, coded with 0xFF as the high

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <utility>
 
 #include "core/file_io.h"
 
@@ -69,6 +70,19 @@ bool RomImage::ExtendFile(uint32_t newSize) const {
     }
     if (fsync(file.Get()) != 0) return false;
     return file.Close();
+}
+
+bool RomImage::ExtendImage(uint32_t newSize) {
+    if (!IsLoaded()) return false;
+    if (newSize <= m_nSize) return true;
+    ByteBuffer longer;
+    if (!longer.Allocate(newSize)) return false;
+    std::memcpy(longer.Data(), m_pData, m_nSize);
+    std::memset(longer.Data() + m_nSize, kFillByte, newSize - m_nSize);
+    m_buffer = std::move(longer);
+    m_pData = m_buffer.Data();
+    m_nSize = newSize;
+    return true;
 }
 
 }  // namespace tsumugi

@@ -38,6 +38,12 @@ public:
     // opened or the write fails (we check our writes).
     bool ExtendFile(uint32_t newSize) const;
 
+    // Lengthens the image in memory to newSize bytes the way ExtendFile lengthens the
+    // file: 0xFF after the old end, everything before it kept. True at once when newSize
+    // is not above m_nSize. False (and the image unchanged) when no ROM is loaded or the
+    // memory cannot be had. The buffer moves: m_pData changes.
+    bool ExtendImage(uint32_t newSize);
+
     void Unload();
 
     static bool TitleMatches(const uint8_t* data, uint32_t size);

@@ -1,6 +1,7 @@
 #include "core/workspace.h"
 
 #include "core/bytes.h"
+#include "core/file_io.h"
 #include "core/file_patcher.h"
 
 namespace tsumugi {
@@ -28,19 +29,22 @@ LoadCodesResult Workspace::LoadCodes(const std::string& path, WorkspaceQuestions
 
     const uint32_t maxOffset = loaded.MaxOffset();
     if (!Fits(maxOffset, m_rom.m_nSize)) {
-        // Lengthen exactly far enough to hold the last word.
+        // Lengthen exactly far enough to hold the last word: the file on disk first, then
+        // the image the same way. The image is not read back from disk, so the codes the
+        // user kept and the edits not yet written stay, and no title question comes again.
         const uint32_t newSize = maxOffset + kCodeBytes;
         if (!q.AcceptExtend(newSize)) return LoadCodesResult::ExtendDeclined;
         if (!m_rom.ExtendFile(newSize)) return LoadCodesResult::ExtendFailed;
-        // The reload replaces the image with the file on disk and clears the codes.
-        const std::string romPath = m_rom.m_szPath;
-        if (!LoadRom(romPath, q)) return LoadCodesResult::ExtendFailed;
-        if (!Fits(maxOffset, m_rom.m_nSize)) return LoadCodesResult::PastEnd;
+        // A file changed on disk behind our back (shortened, say) is lengthened from its own
+        // end and can still be too short for the codes: apply nothing then.
+        const std::optional<uint64_t> onDisk = FileLength(m_rom.m_szPath);
+        if (!onDisk || *onDisk < newSize) return LoadCodesResult::PastEnd;
+        if (!m_rom.ExtendImage(newSize)) return LoadCodesResult::ExtendFailed;
     }
 
     for (const auto& [offset, value] : loaded) {
         Write16(m_rom.m_pData + offset, value);
-        m_codes.Set(offset, value);
+        m_codes.Record(offset, value);
     }
     return LoadCodesResult::Applied;
 }

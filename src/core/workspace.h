@@ -22,8 +22,8 @@ enum class LoadCodesResult {
     Applied,         // codes applied and recorded (possibly none)
     Unreadable,      // the file could not be opened or read: "ファイルの形式が違います。"
     ExtendDeclined,  // the user declined lengthening: nothing applied, no message
-    ExtendFailed,    // lengthening or reload failed: "失敗しました。"
-    PastEnd,         // the reloaded ROM is still too short: nothing applied, user is told
+    ExtendFailed,    // lengthening the file or the image failed: "失敗しました。"
+    PastEnd,         // the lengthened file is still too short: nothing applied, user is told
 };
 
 enum class RewriteResult { Written, NoRom, NoCodes, Failed };
@@ -36,9 +36,10 @@ public:
     // Clears the codes first, then loads (title question through q).
     bool LoadRom(const std::string& path, WorkspaceQuestions& q);
 
-    // Reads a code file, lengthens the ROM on disk when a code lies past its end (after
-    // asking), applies the codes to the image and records them. The caller asks
-    // "現在のコードに追加しますか？" and clears m_codes beforehand.
+    // Reads a code file, lengthens the ROM on disk and in memory when a code lies past its
+    // end (after asking), applies the codes to the image and records them. The caller asks
+    // "現在のコードに追加しますか？" and clears m_codes beforehand; lengthening keeps the
+    // codes and the image as they are. When it fails, image and codes are untouched.
     LoadCodesResult LoadCodes(const std::string& path, WorkspaceQuestions& q);
 
     // Writes exactly the coded words into the loaded ROM file in place. `skipped`

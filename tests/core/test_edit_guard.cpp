@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
+#include "core/bytes.h"
 #include "core/edit_guard.h"
 
 namespace tsumugi {
@@ -85,6 +87,39 @@ TEST_F(EditGuardTest, BattleDialogueGuardsBothBlocksInTableOrder) {
     EXPECT_EQ(Codes(), (CodeVector{{0x9DBD4C + 262186,
                                     static_cast<uint16_t>(0xAB00 | before[0x9DBD4C + 262186])},
                                    {0xF2115C, static_cast<uint16_t>(before[0xF2115D] << 8 | 0xCD)}}));
+}
+
+// A code read from a code file may sit at an odd offset and share a byte with a word the
+// editor changes, also across the start of a region or the border of two tables. OK
+// hands it the changed byte, so every code carries what the buffer holds.
+TEST_F(EditGuardTest, CommitHandsChangedBytesToOverlappingCodes) {
+    struct Case {
+        const char* name;
+        uint32_t fileCode;
+        uint32_t changed;  // the byte the editor changes
+        uint32_t word;     // the word the editor's code is for
+        int category;
+    };
+    const Case cases[] = {
+        {"its high byte", 0xC38C5, 0xC38C6, 0xC38C6, category::kUnit},
+        {"its low byte", 0xC38C5, 0xC38C5, 0xC38C4, category::kUnit},
+        {"code reaching into the region from below", 0xC38C3, 0xC38C4, 0xC38C4, category::kUnit},
+        {"across two tables, the later edited", 0xD5CFF, 0xD5D00, 0xD5D00, category::kTrust},
+        {"across two tables, the earlier edited", 0xD5CFF, 0xD5CFF, 0xD5CFE, category::kSkillClass},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MakeRom(k16MiB);
+        codes.Clear();
+        codes.Set(c.fileCode, Read16(&bytes[c.fileCode]));
+        ASSERT_EQ(guard.Begin(rom, c.category), EditGuard::BeginResult::Ok);
+        bytes[c.changed] ^= 0x5A;
+        guard.Commit(codes);
+        CodeVector expected = {{c.fileCode, Read16(&bytes[c.fileCode])},
+                               {c.word, Read16(&bytes[c.word])}};
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(Codes(), expected);
+    }
 }
 
 TEST_F(EditGuardTest, RefusesNoRomAndARomEndingInsideARegion) {

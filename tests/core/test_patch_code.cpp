@@ -54,6 +54,25 @@ TEST(PatchCodeList, InsertOrAssignInOffsetOrder) {
     EXPECT_EQ(Codes(list), (CodeVector{{0x10, 9}, {0x20, 3}, {0x30, 4}}));
 }
 
+TEST(PatchCodeList, RecordHandsTheSharedBytesToNeighbouringCodes) {
+    PatchCodeList list;
+    list.Set(0x0F, 0x1111);  // covers 0x0F and 0x10
+    list.Set(0x11, 0x2222);  // covers 0x11 and 0x12
+    list.Set(0x12, 0x3333);  // shares no byte with a word at 0x10
+    list.Set(0x0E, 0x4444);
+    list.Record(0x10, 0xBBAA);
+    EXPECT_EQ(Codes(list), (CodeVector{{0x0E, 0x4444}, {0x0F, 0xAA11}, {0x10, 0xBBAA},
+                                       {0x11, 0x22BB}, {0x12, 0x3333}}));
+    list.Record(0x10, 0xDDCC);  // assigning again hands over the new bytes
+    EXPECT_EQ(Codes(list), (CodeVector{{0x0E, 0x4444}, {0x0F, 0xCC11}, {0x10, 0xDDCC},
+                                       {0x11, 0x22DD}, {0x12, 0x3333}}));
+
+    PatchCodeList edges;  // nothing below offset 0, nothing above the last offset
+    edges.Record(0, 0x0102);
+    edges.Record(0xFFFFFFFF, 0x0304);
+    EXPECT_EQ(Codes(edges), (CodeVector{{0, 0x0102}, {0xFFFFFFFF, 0x0304}}));
+}
+
 class DiffRegionTest : public ::testing::Test {
 protected:
     void SetUp() override {

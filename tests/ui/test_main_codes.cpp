@@ -1,5 +1,6 @@
 // The main window's code commands and "別名保存", every message path.
 #include "core/bytes.h"
+#include "core/regions.h"
 #include "core/temp_dir.h"
 #include "main_dlg_fixture.h"
 
@@ -117,6 +118,87 @@ TEST_F(CodeCommandsTest, LoadLengthensTheRomOnDiskWhenAsked) {
     ASSERT_EQ(m_dlg.m_rom.m_nSize, 0x1000002u);
     EXPECT_EQ(Read16(m_dlg.m_rom.m_pData + 0x1000000), 0x1234);
     EXPECT_EQ(m_dlg.m_codes.Size(), 2u);
+}
+
+// Loading a code file that needs a longer ROM after "現在のコードに追加しますか？": the
+// lengthening pads the image in memory, so Yes keeps the codes and the unsaved edit, No
+// keeps only the edit, and Cancel changes nothing. The title question is not asked again.
+TEST_F(CodeCommandsTest, LengtheningKeepsWhatTheAnswerToAddingKeeps) {
+    struct Case {
+        MsgResult answer;
+        bool lengthened;
+        std::vector<uint32_t> codes;
+    };
+    const Case cases[] = {
+        {MsgResult::Yes, true, {0xC38C4, 0xC38D0, 0x1000000}},
+        {MsgResult::No, true, {0x1000000}},
+        {MsgResult::Cancel, false, {0xC38C4, 0xC38D0}},
+    };
+    const QString adding = QStringLiteral("現在のコードに追加しますか？");
+    const QString lengthen =
+        QStringLiteral("アドレスがROMのサイズを超えています。\nROMを0x01000002byteに拡張しますか？");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer));
+        std::vector<uint8_t> wrongTitle = Demo().bytes;
+        wrongTitle[0xA0] = 'Q';
+        const std::string rom = OwnRom(wrongTitle);
+        m_services.answers = {MsgResult::Yes};
+        Load(rom);
+        m_services.files = {CodeFile("near.txt", "080C38C4:00FF\r\n")};
+        Click(u"読み込み");
+        ScriptEditor([](uint8_t* p) {
+            p[0xC38D0] ^= 0x5A;
+            return int(QDialog::Accepted);
+        });
+        ASSERT_TRUE(m_dlg.EditCategory(tsumugi::category::kUnit));
+        std::vector<uint8_t> memory(m_dlg.m_rom.m_pData, m_dlg.m_rom.m_pData + m_dlg.m_rom.m_nSize);
+
+        m_services.shown.clear();
+        m_services.files = {CodeFile("far.txt", "09000000:1234\r\n")};
+        m_services.answers = {c.answer};
+        if (c.answer != MsgResult::Cancel) m_services.answers.push_back(MsgResult::Ok);
+        Click(u"読み込み");
+        std::vector<QString> asked = {adding};
+        if (c.answer != MsgResult::Cancel) asked.push_back(lengthen);
+        EXPECT_EQ(m_services.Texts(), asked);
+        if (c.lengthened) {
+            memory.resize(0x1000002, 0xFF);
+            tsumugi::Write16(&memory[0x1000000], 0x1234);
+        }
+        EXPECT_TRUE(RomEquals(memory));
+        EXPECT_EQ(ReadBytes(rom).size(), c.lengthened ? 0x1000002u : 0x1000000u);
+        std::vector<uint32_t> offsets;
+        for (const auto& code : m_dlg.m_codes) offsets.push_back(code.first);
+        EXPECT_EQ(offsets, c.codes);
+    }
+}
+
+// A code file's code at an odd offset, then an edit of the word below it: "上書き保存"
+// and a saved code file carry the bytes memory holds (AA BB 11), not the file code's
+// stale middle byte.
+TEST_F(CodeCommandsTest, RewriteAfterAnEditOverAnOddFileCodeWritesWhatMemoryHolds) {
+    const std::string rom = OwnRom(Demo().bytes);
+    Load(rom);
+    m_services.files = {CodeFile("odd.txt", "080C38C5:1111\r\n")};
+    Click(u"読み込み");
+    ScriptEditor([](uint8_t* p) {
+        tsumugi::Write16(p + 0xC38C4, 0xBBAA);
+        return int(QDialog::Accepted);
+    });
+    ASSERT_TRUE(m_dlg.EditCategory(tsumugi::category::kUnit));
+
+    m_services.answers = {MsgResult::Yes};
+    Click(u"上書き保存");
+    EXPECT_EQ(m_services.Last(), QStringLiteral("書き換えに成功しました。"));
+    const std::vector<uint8_t> onDisk = ReadBytes(rom);
+    ASSERT_EQ(onDisk.size(), 0x1000000u);
+    EXPECT_EQ(std::vector<uint8_t>(&onDisk[0xC38C4], &onDisk[0xC38C7]), (std::vector<uint8_t>{0xAA, 0xBB, 0x11}));
+    EXPECT_TRUE(RomEquals(onDisk));
+
+    const std::string saved = m_files.File("saved.txt");
+    m_services.files = {QString::fromStdString(saved)};
+    Click(u"保存");
+    EXPECT_EQ(ReadText(saved), "080C38C4:BBAA\r\n080C38C5:11BB\r\n");
 }
 
 TEST_F(CodeCommandsTest, FailedLengtheningIsReported) {
