@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <map>
+#include <vector>
 
 namespace tsumugi {
 namespace {
@@ -89,10 +91,51 @@ Cp932Result Convert(std::string_view input, const char* to, const char* from, Si
     return result;
 }
 
+using TwinMap = std::map<uint16_t, std::vector<uint16_t>>;
+
+// Every two-byte code through the converter, grouped by the character it gives.
+TwinMap BuildTwins() {
+    TwinMap twins;
+    const iconv_t cd = iconv_open("UTF-8", "CP932");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return twins;
+    std::map<std::string, std::vector<uint16_t>> byCharacter;
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (lead > 0x9F && lead < 0xE0) continue;
+        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
+            if (trail == 0x7F) continue;
+            char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+            char out[8];
+            char* inPtr = in;
+            size_t inLeft = sizeof in;
+            char* outPtr = out;
+            size_t outLeft = sizeof out;
+            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) {
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);  // undefined pair: start afresh
+                continue;
+            }
+            byCharacter[std::string(out, outPtr)].push_back(static_cast<uint16_t>(lead << 8 | trail));
+        }
+    }
+    iconv_close(cd);
+    for (const auto& entry : byCharacter) {
+        const std::vector<uint16_t>& codes = entry.second;
+        if (codes.size() < 2) continue;
+        for (const uint16_t code : codes) twins.emplace(code, codes);
+    }
+    return twins;
+}
+
 }  // namespace
 
 Cp932Result Cp932ToUtf8(std::string_view cp932) { return Convert(cp932, "UTF-8", "CP932", Side::Cp932); }
 
 Cp932Result Utf8ToCp932(std::string_view utf8) { return Convert(utf8, "CP932", "UTF-8", Side::Utf8); }
+
+std::span<const uint16_t> Cp932Twins(uint16_t code) {
+    static const TwinMap twins = BuildTwins();
+    const auto found = twins.find(code);
+    if (found == twins.end()) return {};
+    return found->second;
+}
 
 }  // namespace tsumugi

@@ -2,7 +2,9 @@
 // cp932 <-> UTF-8 through glibc iconv ("CP932"). Game text is cp932 inside the codec;
 // the windows and the command line speak UTF-8. A converter is opened per call.
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,5 +26,13 @@ Cp932Result Cp932ToUtf8(std::string_view cp932);
 // UTF-8 to cp932. A character cp932 cannot hold fails with its position and the
 // character; nothing is substituted.
 Cp932Result Utf8ToCp932(std::string_view utf8);
+
+// Some characters have more than one two-byte cp932 code: the NEC row-13 symbols that
+// also stand in row 2 ("∵" 0x879A and 0x81E6), the NEC-selected IBM extensions at
+// 0xED-0xEE that also stand at 0xFA-0xFC. Text that went through Unicode comes back with
+// one of them only. For a code written lead byte first (0x879A), all the codes of its
+// character in ascending order, itself included; empty when it is the character's only
+// code or no code at all. Built once from the converter.
+std::span<const uint16_t> Cp932Twins(uint16_t code);
 
 }  // namespace tsumugi

@@ -8,8 +8,10 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <optional>
 
 #include "core/char_table.h"
+#include "core/cp932.h"
 #include "core/file_io.h"
 
 namespace tsumugi {
@@ -24,6 +26,22 @@ constexpr char kLineBreak[] = "\r\n";
 
 int32_t ClampToInt(size_t value) {
     return static_cast<int32_t>(std::min<size_t>(value, INT32_MAX));
+}
+
+uint16_t SwapBytes(uint16_t value) { return static_cast<uint16_t>(value << 8 | value >> 8); }
+
+// The game code of a display character (its two cp932 bytes, the first one low). Display
+// text comes back from Unicode with one cp932 code per character; when the table lists the
+// character under another of its cp932 codes only, the lowest game code among those
+// serves, so that a text shown from the ROM stores back as it was.
+std::optional<uint16_t> GameCode(const std::map<uint16_t, uint16_t>& charToCode, uint16_t ch) {
+    if (const auto found = charToCode.find(ch); found != charToCode.end()) return found->second;
+    std::optional<uint16_t> code;
+    for (const uint16_t twin : Cp932Twins(SwapBytes(ch))) {
+        const auto found = charToCode.find(SwapBytes(twin));
+        if (found != charToCode.end() && (!code || found->second < *code)) code = found->second;
+    }
+    return code;
 }
 
 }  // namespace
@@ -120,6 +138,7 @@ int CTextCodec::Encode(const std::string& text, uint8_t* bytes, int limit) {
     const size_t room = static_cast<size_t>(limit);
     size_t p = 0;
     size_t o = 0;
+    bool lastWasPair = false;  // the last code written took two bytes
     while (o < room) {
         if (p >= text.size() || text[p] == '\0') {
             bytes[o] = kTerminator;
@@ -130,9 +149,10 @@ int CTextCodec::Encode(const std::string& text, uint8_t* bytes, int limit) {
         const auto second = static_cast<uint8_t>(p + 1 < text.size() ? text[p + 1] : '\0');
         if (first == '\r' && second == '\n') {
             bytes[o++] = kNewline;
+            lastWasPair = false;
         } else {
-            const auto found = codes.find(static_cast<uint16_t>(first | (second << 8)));
-            if (found == codes.end()) {
+            const std::optional<uint16_t> code = GameCode(codes, static_cast<uint16_t>(first | (second << 8)));
+            if (!code) {
                 m_nErrorPos = ClampToInt(p);
                 m_szErrorText[0] = static_cast<char>(first);
                 m_szErrorText[1] = static_cast<char>(second);
@@ -140,19 +160,23 @@ int CTextCodec::Encode(const std::string& text, uint8_t* bytes, int limit) {
                 m_nStatus = 1;
                 return 0;
             }
-            const uint16_t code = found->second;
-            if (code < kFirstTwoByteCode) {
-                bytes[o++] = static_cast<uint8_t>(code);
+            if (*code < kFirstTwoByteCode) {
+                bytes[o++] = static_cast<uint8_t>(*code);
+                lastWasPair = false;
             } else {
                 if (o + 2 > room) break;
-                bytes[o++] = static_cast<uint8_t>(code & 0xFF);
-                bytes[o++] = static_cast<uint8_t>(code >> 8);
+                bytes[o++] = static_cast<uint8_t>(*code & 0xFF);
+                bytes[o++] = static_cast<uint8_t>(*code >> 8);
+                lastWasPair = true;
             }
         }
         p += 2;
     }
     // Cut: the terminator takes the field's last byte, over whatever code stands there.
+    // When that was the second byte of a pair, the pair's first byte goes too: left alone
+    // it would take the terminator as its second byte and the text would run on.
     bytes[room - 1] = kTerminator;
+    if (o == room && lastWasPair) bytes[room - 2] = kTerminator;
     m_nStatus = 2;
     m_nLength = limit;
     return 1;

@@ -32,7 +32,10 @@ public:
 
     // cp932 display text to at most limit bytes of game text, terminator included.
     // 0 when a character has no code (status 1, m_nErrorPos, m_szErrorText); 1 otherwise,
-    // status 2 when the text was cut. Never writes at or past bytes + limit.
+    // status 2 when the text was cut (m_nLength is then limit). A cut text ends before the
+    // first code that does not fit, a pair included: the game never reads half a pair.
+    // A character the table lists only under another of its cp932 codes (Cp932Twins)
+    // takes that code's game code. Never writes at or past bytes + limit.
     int Encode(const std::string& text, uint8_t* bytes, int limit);
 
     // Name getters: "Error" and false outside the table's bounds, or when the name field

@@ -167,6 +167,71 @@ TEST_F(RandomCodecTest, EncodeStaysInsideItsFieldAndRoundTripsWhatFits) {
     }
 }
 
+TEST_F(RandomCodecTest, CutTextDecodesToTheLongestPrefixThatFits) {
+    // Whatever the text and the limit, Decode of what Encode wrote meets the terminator
+    // inside the field and gives back the longest prefix whose codes leave it room.
+    struct Unit {
+        std::string text;  // display bytes
+        size_t bytes;      // game bytes
+    };
+    std::vector<Unit> singles, pairs;
+    for (const auto& [ch, code] : CharTable::Instance().m_charToCode) {
+        const std::string text{static_cast<char>(ch & 0xFF), static_cast<char>(ch >> 8)};
+        (code < kFirstLead ? singles : pairs).push_back({text, code < kFirstLead ? 1u : 2u});
+    }
+    ASSERT_FALSE(singles.empty());
+    ASSERT_FALSE(pairs.empty());
+    const Unit single = singles.front(), pair = pairs.front(), newline{"\r\n", 1};
+
+    std::vector<std::vector<Unit>> texts = {
+        {}, {pair}, {single}, {pair, pair}, {single, pair}, {pair, single},
+        std::vector<Unit>(16, pair),  // sixteen full-width letters in a 32-byte name
+        {single, pair, pair, newline, pair, single, single, pair},
+    };
+    RandomBytes rng(0xC07C0DE1);
+    for (int trial = 0; trial < 400; ++trial) {
+        std::vector<Unit> text;
+        for (uint32_t n = 0, count = rng.Below(24); n < count; ++n) {
+            const uint32_t kind = rng.Below(8);  // mostly pairs, so that cuts split them
+            text.push_back(kind == 0   ? newline
+                           : kind < 3 ? singles[rng.Below(singles.size())]
+                                      : pairs[rng.Below(pairs.size())]);
+        }
+        texts.push_back(std::move(text));
+    }
+
+    for (const std::vector<Unit>& units : texts) {
+        std::string text;
+        size_t total = 0;
+        for (const Unit& u : units) {
+            text += u.text;
+            total += u.bytes;
+        }
+        for (int limit = 1; limit <= static_cast<int>(total) + 2; ++limit) {
+            std::string prefix;
+            size_t used = 0;
+            for (const Unit& u : units) {
+                if (used + u.bytes + 1 > static_cast<size_t>(limit)) break;
+                prefix += u.text;
+                used += u.bytes;
+            }
+            const auto shown = [&] { return Shown(text) + " limit " + std::to_string(limit); };
+            std::vector<uint8_t> field(static_cast<size_t>(limit), 0xAA);
+            CTextCodec codec(field.data(), static_cast<uint32_t>(limit));
+            ASSERT_EQ(codec.Encode(text, field.data(), limit), 1) << shown();
+            const bool fits = total + 1 <= static_cast<size_t>(limit);
+            ASSERT_EQ(codec.m_nStatus, fits ? 0 : 2) << shown();
+            ASSERT_EQ(codec.m_nLength, fits ? static_cast<int>(total) + 1 : limit) << shown();
+
+            std::string decoded;
+            ASSERT_EQ(codec.Decode(decoded, field.data(), limit), 1) << shown();
+            ASSERT_EQ(codec.m_nStatus, 0) << shown();
+            ASSERT_LE(codec.m_nLength, limit) << shown() << ": no terminator inside the field";
+            ASSERT_EQ(decoded, prefix) << shown();
+        }
+    }
+}
+
 TEST_F(RandomCodecTest, NameGettersGiveErrorWhenTheFieldDoesNotFitTheImage) {
     constexpr NameKind kKinds[] = {NameKind::Unit,   NameKind::Pilot,    NameKind::Weapon,
                                    NameKind::Skill,  NameKind::Part,     NameKind::Spirit,

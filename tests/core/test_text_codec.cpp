@@ -144,14 +144,33 @@ TEST_F(TextCodecTest, EncodeCutsAtTheFieldsLastByte) {
     ASSERT_EQ(m_codec.Encode(Sj("あ漢"), field.data(), 2), 1);
     EXPECT_EQ(field, (std::vector<uint8_t>{0x01, 0xFF}));
     EXPECT_EQ(m_codec.m_nStatus, 2);
-    field.assign(3, 0xAA);
-    ASSERT_EQ(m_codec.Encode(Sj("あ漢"), field.data(), 3), 1);
-    EXPECT_EQ(field, (std::vector<uint8_t>{0x01, 0xC0, 0xFF}));  // over the pair's second byte
-    EXPECT_EQ(m_codec.m_nLength, 3);
-
     ASSERT_EQ(m_codec.Encode(Sj("あ"), field.data(), 0), 1);
     EXPECT_EQ(m_codec.m_nStatus, 2);
     EXPECT_EQ(m_codec.m_nLength, 0);
+}
+
+TEST_F(TextCodecTest, EncodeNeverCutsAPairInHalf) {
+    // A pair whose second byte the terminator would take ends the text before it: its lead
+    // byte alone would join the terminator into one more code.
+    const struct {
+        const char* text;
+        int limit;
+        std::vector<uint8_t> field;
+    } kCases[] = {
+        {"あ漢", 3, {0x01, 0xFF, 0xFF}},
+        {"漢字", 4, {0xC0, 0x01, 0xFF, 0xFF}},
+        {"漢字", 3, {0xC0, 0x01, 0xFF}},  // the second pair does not start: nothing to undo
+        {"あ漢い", 4, {0x01, 0xC0, 0x01, 0xFF}},
+        {"漢", 2, {0xFF, 0xFF}},
+        {"漢", 1, {0xFF}},
+    };
+    for (const auto& c : kCases) {
+        std::vector<uint8_t> field(static_cast<size_t>(c.limit), 0xAA);
+        ASSERT_EQ(m_codec.Encode(Sj(c.text), field.data(), c.limit), 1) << c.text;
+        EXPECT_EQ(field, c.field) << c.text << " limit " << c.limit;
+        EXPECT_EQ(m_codec.m_nStatus, 2) << c.text;
+        EXPECT_EQ(m_codec.m_nLength, c.limit) << c.text;
+    }
 }
 
 TEST_F(TextCodecTest, EncodeFailsOnTheUnitWithoutACode) {
@@ -177,6 +196,72 @@ TEST_F(TextCodecTest, EncodeBeforeTheFirstLoadKnowsNoCharacter) {
     EXPECT_EQ(m_codec.Encode(Sj("あ"), out.data(), 4), 0);
     EXPECT_EQ(m_codec.m_nStatus, 1);
     EXPECT_EQ(m_codec.Encode("", out.data(), 4), 1);
+}
+
+// A table that lists characters under their less usual cp932 codes, as some string.txt
+// files do: "∵" as 0x879A (usually 0x81E6), "纊" as 0xED40 (usually 0xFA5C), "¬" as
+// 0xEEF9 and 0xFA54 (usually 0x81CA), "≒" both as 0x8790 and as its usual 0x81E0.
+class TwinCodecTest : public TableFixture {
+protected:
+    static std::string Raw(const char* code, const char* cp932) {
+        return std::string(code) + cp932 + "\r\n";
+    }
+
+    void SetUp() override {
+        TableFixture::SetUp();
+        WriteTable(OneByte("01", "あ") + Raw("05,", "\xFA\x54") + Raw("C0 01:", "\x87\x9A") +
+                   Raw("C0 02:", "\xED\x40") + Raw("C0 03:", "\xEE\xF9") +
+                   Raw("C0 04:", "\x87\x90") + Raw("C0 05:", "\x81\xE0"));
+        std::string text;
+        ASSERT_EQ(m_codec.Decode(text, m_rom.data(), 1), 1);
+    }
+
+    std::vector<uint8_t> m_rom = std::vector<uint8_t>(16, 0xFF);
+    CTextCodec m_codec{m_rom.data(), static_cast<uint32_t>(m_rom.size())};
+};
+
+TEST_F(TwinCodecTest, TextShownFromTheRomStoresBackUnchanged) {
+    // The display text goes through Unicode and comes back with the usual codes.
+    const std::vector<uint8_t> stored = {0x01, 0xC0, 0x01, 0xC0, 0x02, 0xFE, 0x05, 0xFF};
+    std::string shown;
+    ASSERT_EQ(m_codec.Decode(shown, stored.data(), static_cast<int>(stored.size())), 1);
+    ASSERT_EQ(m_codec.m_nStatus, 0);
+    const Cp932Result unicode = Cp932ToUtf8(shown);
+    ASSERT_TRUE(unicode.ok);
+    EXPECT_EQ(unicode.text, "あ∵纊\r\n￢");
+    const std::string typed = Sj(unicode.text);
+    ASSERT_NE(typed, shown);
+
+    std::vector<uint8_t> out(stored.size(), 0xAA);
+    ASSERT_EQ(m_codec.Encode(typed, out.data(), static_cast<int>(out.size())), 1);
+    EXPECT_EQ(m_codec.m_nStatus, 0);
+    EXPECT_EQ(out, stored);
+}
+
+TEST_F(TwinCodecTest, TheUsualCodeWinsThenTheLowestGameCodeOfItsTwins) {
+    const struct {
+        const char* text;
+        std::vector<uint8_t> bytes;
+    } kCases[] = {
+        {"∵", {0xC0, 0x01, 0xFF}},
+        {"纊", {0xC0, 0x02, 0xFF}},
+        {"￢", {0x05, 0xFF}},        // 0xFA54 gives 05, below 0xEEF9's C0 03
+        {"≒", {0xC0, 0x05, 0xFF}},  // listed under its usual code: 0x8790's C0 04 is not used
+        {"\u2252\u2235", {0xC0, 0x05, 0xC0, 0x01, 0xFF}},
+    };
+    for (const auto& c : kCases) {
+        std::vector<uint8_t> out(c.bytes.size(), 0xAA);
+        ASSERT_EQ(m_codec.Encode(Sj(c.text), out.data(), static_cast<int>(out.size())), 1) << c.text;
+        EXPECT_EQ(out, c.bytes) << c.text;
+    }
+}
+
+TEST_F(TwinCodecTest, ACharacterWithoutAListedTwinStillFails) {
+    std::vector<uint8_t> out(8, 0xAA);
+    EXPECT_EQ(m_codec.Encode(Sj("あ∩"), out.data(), 8), 0);  // 0x81BF and 0x879B, neither listed
+    EXPECT_EQ(m_codec.m_nStatus, 1);
+    EXPECT_EQ(m_codec.m_nErrorPos, 2);
+    EXPECT_EQ(std::string(m_codec.m_szErrorText), Sj("∩"));
 }
 
 }  // namespace

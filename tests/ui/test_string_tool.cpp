@@ -129,6 +129,29 @@ TEST_F(StringToolTest, NextAndPrevStepThroughTextMovedPastSixteenMebibytes) {
     EXPECT_EQ(m_services.Texts(), std::vector<QString>(1, kInvalid));
 }
 
+TEST_F(StringToolTest, NextStopsAtTheLastAddressTheEditTakes) {
+    // Past 32 MiB a string could be found but never typed back (0A000000 is no address).
+    constexpr uint32_t kLastAddressable = 0x1FFFFFF;
+    std::vector<uint8_t> rom(kLastAddressable - 0x20, 0x00);
+    for (const QString& s : {QStringLiteral("いち"), QStringLiteral("に"), QStringLiteral("さん")}) {
+        if (s == QStringLiteral("に")) rom.resize(kLastAddressable, 0x00);
+        const std::vector<uint8_t> bytes = Game(s);
+        rom.insert(rom.end(), bytes.begin(), bytes.end());
+    }
+    ASSERT_EQ(rom[kLastAddressable + 1], 0xFF);  // "に" is one code and its terminator
+    Open(rom);
+    Read(QStringLiteral("09FFFFDF"));
+    ASSERT_EQ(Text(), QStringLiteral("いち"));
+    m_tool->OnNext();
+    EXPECT_EQ(Address(), QStringLiteral("09FFFFFF"));
+    EXPECT_EQ(Text(), QStringLiteral("に"));
+    EXPECT_TRUE(m_services.shown.empty());
+    m_tool->OnNext();  // "さん" starts past the last address: the end, as at the image's end
+    EXPECT_EQ(m_services.Texts(), std::vector<QString>(1, kInvalid));
+    EXPECT_EQ(Address(), QStringLiteral("09FFFFFF"));
+    EXPECT_EQ(Text(), QStringLiteral("に"));
+}
+
 TEST_F(StringToolTest, NextAndPrevStepBetweenStringsAndWriteEightDigits) {
     const std::vector<uint8_t> rom = SmallRom();
     Open(rom);

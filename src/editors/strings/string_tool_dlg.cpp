@@ -17,6 +17,9 @@ namespace {
 
 constexpr int kReadLimit = 256;  // bytes decoded by "読み出し"
 constexpr int kHexLimit = 128;   // bytes encoded by "16進変換", terminator included
+// The address edit takes bus addresses up to 0x09FFFFFF, file offset 0x1FFFFFF: "次" in a
+// longer ROM treats this as the end, where a string found later could not be typed back.
+constexpr uint32_t kAddressableEnd = 0x2000000;
 
 }  // namespace
 
@@ -98,7 +101,7 @@ void CStringToolDlg::OnRead() {
 
 void CStringToolDlg::OnNext() {
     const std::optional<uint32_t> offset = ParseAddress();
-    if (offset) MoveTo(tsumugi::FindNextString(m_pRom, m_nSize, *offset));
+    if (offset) MoveTo(tsumugi::FindNextString(m_pRom, std::min(m_nSize, kAddressableEnd), *offset));
 }
 
 void CStringToolDlg::OnPrev() {

@@ -1,0 +1,68 @@
+// tsumugi-cli's text commands on texts that used to break: a cut that would split a pair,
+// and characters that cp932 writes under more than one code.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "core/temp_dir.h"
+#include "demo/rom.h"
+
+namespace tsumugi {
+namespace {
+
+using testing::TempDir;
+
+class CliTextTest : public ::testing::Test {
+protected:
+    // stdout of the program with these arguments; exit code into code.
+    std::string Run(const std::vector<std::string>& args, int& code) {
+        std::string command = "'" TSUMUGI_CLI_PATH "'";
+        for (const std::string& a : args) command += " '" + a + "'";  // no quotes in our args
+        command += " 2>/dev/null";
+        std::string out;
+        FILE* pipe = popen(command.c_str(), "r");
+        if (pipe == nullptr) return out;
+        char buffer[4096];
+        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+        const int status = pclose(pipe);
+        code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return out;
+    }
+
+    TempDir m_dir;
+};
+
+TEST_F(CliTextTest, ACutTextEndsBeforeThePairItWouldSplit) {
+    const std::string table = m_dir.Write("string.txt", demo::StringTable());
+    int code = -1;
+    const std::string out = Run({"--table", table, "encode", "ＡＢ", "--limit", "4", "--json"}, code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(out,
+              "{\"bytes\":\"C0 01 FF FF\",\"status\":2,\"length\":4,\"error_pos\":0,\"error_text\":"
+              "\"\"}\n");
+}
+
+TEST_F(CliTextTest, DecodedTextEncodesBackUnderTheCodesTheTableLists) {
+    // "∵" listed as 0x879A (usually 0x81E6), "纊" as 0xED40 (usually 0xFA5C).
+    const std::string table =
+        m_dir.Write("string.txt", std::string("01,\x82\xA0\r\nC0 01:\x87\x9A\r\nC0 02:\xED\x40\r\n"));
+    std::vector<uint8_t> rom = testing::TitledRom(0x200);
+    const std::vector<uint8_t> text = {0x01, 0xC0, 0x01, 0xC0, 0x02, 0xFF};
+    std::copy(text.begin(), text.end(), rom.begin() + 0x100);
+    const std::string path = m_dir.Write("twins.gba", rom);
+
+    int code = -1;
+    const std::string decoded = Run({"--table", table, "decode", path, "100"}, code);
+    ASSERT_EQ(code, 0);
+    ASSERT_EQ(decoded, "あ∵纊\n");
+    const std::string encoded =
+        Run({"--table", table, "encode", decoded.substr(0, decoded.size() - 1)}, code);
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(encoded, "01 C0 01 C0 02 FF\n");
+}
+
+}  // namespace
+}  // namespace tsumugi
