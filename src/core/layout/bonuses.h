@@ -10,6 +10,11 @@ namespace tsumugi::layout {
 namespace ace_record {
 constexpr uint32_t kBase = 0xD6670, kSize = 88;
 constexpr int kCount = 60;
+// Percentage boosts, one byte each.
+constexpr uint32_t kMelee = 0, kShooting = 1, kCounter = 2, kPsychic = 3, kSupportAttack = 4,
+                   kDamageTaken = 5, kSupportDefence = 6, kIndirectDamageTaken = 7, kAccuracy = 8,
+                   kFinalHit = 9, kEvasion = 10, kFinalEvasion = 11, kCritical = 12,
+                   kExperience = 13, kMoney = 14;
 constexpr uint32_t kSpBonus = 15, kSpirit = 16, kSpiritCost = 17, kSkill = 18, kSkillBoost = 19,
                    kMovement = 20, kName = 24, kNameLength = 64;
 constexpr int kPercentFields = 15;  // offsets 0-14
@@ -41,6 +46,9 @@ constexpr std::array<Text, 26> kTexts = {{
     {0x9ADFC, 10}, {0x9AE06, 60},
 }};
 constexpr int kFirstEffect1Text = 9;  // kTexts[9 + k] is item k of the first effect list
+// Item k of the second effect list joins kTexts[k] and kTexts[18 + k] with "、"; its last
+// item (kEffect2Alone) is kTexts[kEffect2Alone] alone.
+constexpr int kFirstEffect2Tail = 18, kEffect2Alone = 8;
 }  // namespace full_effect_texts
 
 // 44 records of 52 bytes: the pilot (16 bits), two unused bytes, then four pages of 12

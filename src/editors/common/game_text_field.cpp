@@ -10,12 +10,16 @@
 
 namespace editors {
 
-bool StoreGameText(tsumugi::CTextCodec& codec, QWidget* owner, ui::Edit* edit, uint8_t* field,
-                   int limit, const QString& failureFormat, TextCompare compare, bool* changed) {
+namespace {
+
+// edit shows text; it takes the focus on a conversion failure.
+bool StoreText(tsumugi::CTextCodec& codec, QWidget* owner, const QString& text, QWidget* edit,
+               uint8_t* field, int limit, const QString& failureFormat, TextCompare compare,
+               bool* changed) {
     if (changed != nullptr) *changed = false;
     if (limit <= 0) return true;
     std::vector<uint8_t> scratch(static_cast<size_t>(limit), 0x00);
-    if (!ui::EncodeField(codec, owner, edit->GetText(), scratch.data(), limit, failureFormat)) {
+    if (!ui::EncodeField(codec, owner, text, scratch.data(), limit, failureFormat)) {
         edit->setFocus();
         return false;
     }
@@ -26,6 +30,20 @@ bool StoreGameText(tsumugi::CTextCodec& codec, QWidget* owner, ui::Edit* edit, u
     if (differs) std::memcpy(field, scratch.data(), scratch.size());
     if (changed != nullptr) *changed = differs;
     return true;
+}
+
+}  // namespace
+
+bool StoreGameText(tsumugi::CTextCodec& codec, QWidget* owner, ui::Edit* edit, uint8_t* field,
+                   int limit, const QString& failureFormat, TextCompare compare, bool* changed) {
+    return StoreText(codec, owner, edit->GetText(), edit, field, limit, failureFormat, compare,
+                     changed);
+}
+
+bool StoreGameText(tsumugi::CTextCodec& codec, QWidget* owner, ui::MultiEdit* edit, uint8_t* field,
+                   int limit, const QString& failureFormat, TextCompare compare, bool* changed) {
+    return StoreText(codec, owner, edit->GetText(), edit, field, limit, failureFormat, compare,
+                     changed);
 }
 
 }  // namespace editors

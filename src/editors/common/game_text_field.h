@@ -13,6 +13,7 @@ class QWidget;
 
 namespace ui {
 class Edit;
+class MultiEdit;
 }
 
 namespace editors {
@@ -26,6 +27,10 @@ enum class TextCompare {
 // (see ui::EncodeField), puts the focus on edit and returns false with nothing written.
 // changed (when given) tells whether the field's bytes were replaced.
 bool StoreGameText(tsumugi::CTextCodec& codec, QWidget* owner, ui::Edit* edit, uint8_t* field,
+                   int limit, const QString& failureFormat, TextCompare compare,
+                   bool* changed = nullptr);
+// The same for a multi-line box; its line breaks are stored as 0xFE.
+bool StoreGameText(tsumugi::CTextCodec& codec, QWidget* owner, ui::MultiEdit* edit, uint8_t* field,
                    int limit, const QString& failureFormat, TextCompare compare,
                    bool* changed = nullptr);
 

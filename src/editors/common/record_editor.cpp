@@ -32,6 +32,13 @@ uint8_t* RecordAt(uint8_t* rom, uint32_t romSize, uint32_t base, uint32_t size, 
     return rom + start;
 }
 
+QFormLayout* MakeForm() {
+    constexpr int kLabelSpacing = 6;
+    auto* form = new QFormLayout;
+    form->setHorizontalSpacing(kLabelSpacing);
+    return form;
+}
+
 void AddNumberRows(std::span<const NumberRow> rows, std::span<NumberField> fields,
                    QFormLayout* form, int pixelWidth) {
     for (size_t i = 0; i < rows.size() && i < fields.size(); ++i) {
@@ -75,7 +82,11 @@ void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_
     }
 }
 
-bool ShowGameText(tsumugi::CTextCodec& codec, ui::Edit* edit, const uint8_t* bytes, int limit) {
+namespace {
+
+// The box types share SetText and setEnabled.
+template <typename EditT>
+bool ShowGameTextIn(tsumugi::CTextCodec& codec, EditT* edit, const uint8_t* bytes, int limit) {
     std::string text;
     const bool decoded = codec.Decode(text, bytes, limit) != 0 && codec.m_nStatus != 1;
     edit->SetText(ui::FromCp932(text));
@@ -83,11 +94,36 @@ bool ShowGameText(tsumugi::CTextCodec& codec, ui::Edit* edit, const uint8_t* byt
     return decoded;
 }
 
+}  // namespace
+
+bool ShowGameText(tsumugi::CTextCodec& codec, ui::Edit* edit, const uint8_t* bytes, int limit) {
+    return ShowGameTextIn(codec, edit, bytes, limit);
+}
+
+bool ShowGameText(tsumugi::CTextCodec& codec, ui::MultiEdit* edit, const uint8_t* bytes, int limit) {
+    return ShowGameTextIn(codec, edit, bytes, limit);
+}
+
+QString OneLineItem(const std::string& cp932) {
+    return ui::FromCp932(cp932).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+}
+
 QStringList NameItems(tsumugi::CTextCodec& codec, tsumugi::NameKind kind) {
     QStringList items;
-    for (const std::string& name : tsumugi::NameList(codec, kind)) {
-        // A combo item has one line: a name with line breaks shows them as blanks.
-        items << ui::FromCp932(name).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    for (const std::string& name : tsumugi::NameList(codec, kind)) items << OneLineItem(name);
+    return items;
+}
+
+QStringList TextTableItems(tsumugi::CTextCodec& codec, uint32_t base, uint32_t stride, int length,
+                           int count) {
+    QStringList items;
+    for (int i = 0; i < count; ++i) {
+        const uint64_t at = base + static_cast<uint64_t>(stride) * static_cast<uint32_t>(i);
+        if (codec.m_pRom == nullptr || length < 0 || at + static_cast<uint32_t>(length) > codec.m_nRomSize) {
+            items << QStringLiteral("Error");
+        } else {
+            items << ui::Decode(codec, codec.m_pRom + at, length);
+        }
     }
     return items;
 }

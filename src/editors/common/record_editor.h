@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,7 @@ class Button;
 class ComboBox;
 class Edit;
 class ListBox;
+class MultiEdit;
 }  // namespace ui
 
 namespace editors {
@@ -46,6 +48,11 @@ struct NumberRow {
     int width;
 };
 
+// A form whose label column always fits its widest label. Qt leaves the style's spacing
+// out of a form's minimum width, so a form of fixed-width boxes laid out at its minimum
+// would clip its widest label; an explicit spacing keeps the two in step.
+QFormLayout* MakeForm();
+
 // One labelled box per row, as rows of form, each pixelWidth wide.
 void AddNumberRows(std::span<const NumberRow> rows, std::span<NumberField> fields,
                    QFormLayout* form, int pixelWidth);
@@ -62,9 +69,18 @@ void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_
 // not decoded at all because the table cannot be loaded, must never be written back.
 // Returns whether the box is enabled.
 bool ShowGameText(tsumugi::CTextCodec& codec, ui::Edit* edit, const uint8_t* bytes, int limit);
+// The same for a multi-line box (0xFE shows as a line break).
+bool ShowGameText(tsumugi::CTextCodec& codec, ui::MultiEdit* edit, const uint8_t* bytes, int limit);
 
+// A decoded name converted for display as one line: a list or combo item has one line,
+// so line breaks show as blanks.
+QString OneLineItem(const std::string& cp932);
 // The names of a table converted for display, one per record, each on one line.
 QStringList NameItems(tsumugi::CTextCodec& codec, tsumugi::NameKind kind);
+// count texts of length bytes, stride bytes apart from base, converted for display, in
+// table order; "Error" for one that does not lie wholly inside the ROM image.
+QStringList TextTableItems(tsumugi::CTextCodec& codec, uint32_t base, uint32_t stride, int length,
+                           int count);
 // "first" .. "last" in decimal.
 QStringList NumberItems(int first, int last);
 

@@ -6,7 +6,9 @@ namespace editors {
 
 int ComboMapping::ItemOf(uint32_t value) const {
     if (value < static_cast<uint32_t>(count)) return static_cast<int>(value);
-    if (none && value == *none) return count;
+    if (none && (value == *none || (countShowsNone && value == static_cast<uint32_t>(count)))) {
+        return count;
+    }
     return -1;
 }
 
@@ -22,7 +24,9 @@ void ValueCombo::Load(uint32_t value) {
 }
 
 uint32_t ValueCombo::Store() const {
-    return m_mapping.ValueOf(m_pCombo->GetCurSel()).value_or(m_nLoaded);
+    if (const std::optional<uint32_t> value = m_mapping.ValueOf(m_pCombo->GetCurSel())) return *value;
+    if (m_mapping.emptyStoresNone && m_mapping.none) return *m_mapping.none;
+    return m_nLoaded;
 }
 
 }  // namespace editors

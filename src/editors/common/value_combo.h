@@ -2,7 +2,8 @@
 // A drop-down list bound to one record field. The items stand for the values 0 .. count-1
 // in order, optionally followed by one "none" item for a special value (0xFF, 0xFFFF).
 // A stored value outside that list leaves the combo without a selection; storing then
-// gives back the value that was loaded, so the field keeps its bytes untouched.
+// gives back the value that was loaded, so the field keeps its bytes untouched, unless
+// the mapping says that an empty combo stands for "none".
 #include <cstdint>
 #include <optional>
 
@@ -15,6 +16,9 @@ namespace editors {
 struct ComboMapping {
     int count = 0;                  // items 0 .. count-1 stand for their own value
     std::optional<uint32_t> none;   // value of the extra last item, if there is one
+    bool emptyStoresNone = false;   // with none: an empty combo stores none, not the loaded value
+    bool countShowsNone = false;    // with none: the value count (the none item's position)
+                                    // also selects the none item
 
     // The item showing value, or -1 when value lies outside the list.
     int ItemOf(uint32_t value) const;
@@ -31,7 +35,8 @@ public:
 
     // Selects the item of value (none when it lies outside the list) and remembers value.
     void Load(uint32_t value);
-    // The selected item's value; the value last loaded when nothing is selected.
+    // The selected item's value; when nothing is selected, the none value if the mapping
+    // asks for it, otherwise the value last loaded.
     uint32_t Store() const;
 
 private:

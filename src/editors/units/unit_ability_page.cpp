@@ -10,6 +10,11 @@
 namespace {
 
 using tsumugi::layout::unit_record::kAbilityGroups;
+using tsumugi::layout::unit_record::kAbilities;
+
+// A unit keeps the five groups in consecutive bytes.
+constexpr std::array<uint32_t, CUnitAbilityPage::kGroupCount> kUnitGroupBytes = {
+    kAbilities, kAbilities + 1, kAbilities + 2, kAbilities + 3, kAbilities + 4};
 
 }  // namespace
 
@@ -54,10 +59,18 @@ void CUnitAbilityPage::SetBits(int group, uint8_t bits) {
     for (size_t i = 0; i < m_boxes[group].size(); ++i) m_boxes[group][i]->SetCheck((bits >> i) & 1);
 }
 
-void CUnitAbilityPage::LoadRecord(const uint8_t* record) {
-    for (int g = 0; g < kGroupCount; ++g) SetBits(g, record[tsumugi::layout::unit_record::kAbilities + g]);
+void CUnitAbilityPage::LoadRecord(const uint8_t* record) { LoadGroups(record, kUnitGroupBytes); }
+
+void CUnitAbilityPage::StoreRecord(uint8_t* record) const { StoreGroups(record, kUnitGroupBytes); }
+
+void CUnitAbilityPage::LoadGroups(const uint8_t* record, std::span<const uint32_t> offsets) {
+    for (int g = 0; g < kGroupCount; ++g) {
+        SetBits(g, static_cast<size_t>(g) < offsets.size() ? record[offsets[g]] : 0);
+    }
 }
 
-void CUnitAbilityPage::StoreRecord(uint8_t* record) const {
-    for (int g = 0; g < kGroupCount; ++g) record[tsumugi::layout::unit_record::kAbilities + g] = Bits(g);
+void CUnitAbilityPage::StoreGroups(uint8_t* record, std::span<const uint32_t> offsets) const {
+    for (size_t g = 0; g < offsets.size() && g < kGroupCount; ++g) {
+        record[offsets[g]] = Bits(static_cast<int>(g));
+    }
 }

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class QGroupBox;
@@ -30,6 +31,11 @@ public:
     // Bytes 32-36 of a unit record.
     void LoadRecord(const uint8_t* record);
     void StoreRecord(uint8_t* record) const;
+
+    // The groups kept in the record bytes at offsets, one per group in group order.
+    // Groups past the list have no byte: they show no flag and store nothing.
+    void LoadGroups(const uint8_t* record, std::span<const uint32_t> offsets);
+    void StoreGroups(uint8_t* record, std::span<const uint32_t> offsets) const;
 
 private:
     std::array<std::vector<ui::CheckBox*>, kGroupCount> m_boxes;

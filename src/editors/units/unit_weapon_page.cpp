@@ -6,6 +6,7 @@
 #include "core/bytes.h"
 #include "core/text_codec.h"
 #include "editors/common/record_editor.h"
+#include "editors/common/weapon_name_list.h"
 #include "ui/controls.h"
 
 using namespace tsumugi::layout::unit_record;
@@ -13,10 +14,7 @@ using namespace tsumugi::layout::unit_record;
 CUnitWeaponPage::CUnitWeaponPage(const uint8_t* rom, uint32_t romSize, QWidget* parent)
     : QWidget(parent) {
     tsumugi::CTextCodec codec(rom, romSize);
-    QStringList names = editors::NameItems(codec, tsumugi::NameKind::Weapon);
-    const int weaponCount = static_cast<int>(names.size());
-    names << QStringLiteral("無し(0xFFFF)");
-    m_pModel = new QStringListModel(names, this);
+    m_pModel = editors::NewWeaponChoiceModel(codec, this);
 
     auto* layout = new QVBoxLayout(this);
     for (int i = 0; i < kWeaponSlots; ++i) {
@@ -25,7 +23,7 @@ CUnitWeaponPage::CUnitWeaponPage(const uint8_t* rom, uint32_t romSize, QWidget* 
         combo->ShareModel(m_pModel);
         editors::SetContentsLength(combo, 24);
         combo->SetCurSel(0);
-        m_weapons[i] = editors::ValueCombo(combo, {weaponCount, editors::kNone16});
+        m_weapons[i] = editors::ValueCombo(combo, editors::WeaponChoiceMapping());
         layout->addWidget(combo, 0, Qt::AlignLeft);
     }
     layout->addStretch();

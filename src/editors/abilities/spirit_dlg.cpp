@@ -1,0 +1,165 @@
+#include "editors/abilities/spirit_dlg.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <span>
+
+#include "core/bytes.h"
+#include "core/layout/abilities.h"
+#include "core/text_codec.h"
+#include "editors/abilities/initial_character.h"
+#include "editors/common/game_text_field.h"
+#include "editors/common/record_editor.h"
+#include "ui/controls.h"
+#include "ui/number.h"
+#include "ui/text.h"
+
+namespace {
+
+using namespace tsumugi::layout::spirit_record;
+using editors::StoreOutcome;
+
+constexpr const char16_t* kDurations[kDurationCount] = {
+    u"無し",           u"攻撃したら消える", u"攻撃されたら消える",   u"戦闘したら消える",
+    u"移動したら消える", u"待機したら消える", u"１ターンしたら消える",
+};
+constexpr const char16_t* kTargets[kTargetCount] = {u"自分", u"味方選択", u"隣接全員", u"敵選択"};
+constexpr int kNumberWidth = 80;
+
+ui::ComboBox* MakeCombo(const QString& label, std::span<const char16_t* const> texts,
+                        QFormLayout* form) {
+    auto* combo = new ui::ComboBox(label);
+    QStringList items;
+    for (const char16_t* text : texts) items << QString::fromUtf16(text);
+    combo->SetItems(items);
+    combo->SetCurSel(0);
+    form->addRow(ui::MakeLabel(label, combo), combo);
+    return combo;
+}
+
+}  // namespace
+
+CSpiritDlg::CSpiritDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
+    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
+    setWindowTitle(QStringLiteral("精神コマンド"));
+    CreateControls();
+    m_pList->SetCurSel(0);
+    LoadRecord();
+}
+
+void CSpiritDlg::CreateControls() {
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    m_pList = new ui::ListBox(QStringLiteral("精神コマンド"));
+    m_pList->SetItems(editors::NameItems(codec, tsumugi::NameKind::Spirit));
+    m_pList->setMinimumSize(180, 420);
+    const auto [ok, cancel] = editors::LayOutRecordEditor(this, QStringLiteral("精神コマンド"),
+                                                          m_pList, CreateDataGroup());
+
+    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
+    connect(ok, &QPushButton::clicked, this, &CSpiritDlg::OnOkButton);
+    connect(cancel, &QPushButton::clicked, this, &CSpiritDlg::OnCancel);
+}
+
+QWidget* CSpiritDlg::CreateDataGroup() {
+    // The controls join the group in reading order, which is also the order the Tab key
+    // visits them.
+    auto* names = new QFormLayout;
+    m_pName = new ui::Edit(QStringLiteral("名前"));
+    m_pInitial = new ui::Edit(QStringLiteral("名前一文字"));
+    m_pInitial->setFixedWidth(kNumberWidth);
+    names->addRow(ui::MakeLabel(QStringLiteral("名前"), m_pName), m_pName);
+    names->addRow(ui::MakeLabel(QStringLiteral("名前一文字"), m_pInitial), m_pInitial);
+    m_target = editors::ValueCombo(MakeCombo(QStringLiteral("対象"), kTargets, names),
+                                   {kTargetCount, std::nullopt});
+
+    auto* unused = new QFormLayout;
+    m_duration = editors::ValueCombo(MakeCombo(QStringLiteral("持続タイプ"), kDurations, unused),
+                                     {kDurationCount, std::nullopt});
+    m_pOnOthers = new ui::CheckBox(QStringLiteral("他人にかけられる"));
+    unused->addRow(QString(), m_pOnOthers);
+    m_pSpCost = new ui::Edit(QStringLiteral("消費SP"));
+    m_pSpCost->setFixedWidth(kNumberWidth);
+    unused->addRow(ui::MakeLabel(QStringLiteral("消費SP"), m_pSpCost), m_pSpCost);
+
+    m_pDescription = new ui::MultiEdit(QStringLiteral("説明"));
+    m_pDescription->setMinimumSize(320, 100);
+    auto* description = new QVBoxLayout;
+    description->addWidget(m_pDescription);
+
+    auto* layout = new QVBoxLayout;
+    auto* data = ui::MakeGroup(QStringLiteral("データ"), layout);
+    layout->addLayout(names);
+    layout->addWidget(ui::MakeGroup(QStringLiteral("無使用？"), unused));
+    layout->addWidget(ui::MakeGroup(QStringLiteral("説明"), description), 1);
+    return data;
+}
+
+uint8_t* CSpiritDlg::Record(int index) const {
+    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
+}
+
+void CSpiritDlg::LoadRecord() {
+    const std::optional<int> next =
+        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
+    if (!next) return;
+    const uint8_t* record = Record(*next);
+    if (record == nullptr) return;
+    m_nShown = *next;
+
+    ui::SetUInt(m_pSpCost, record[kSpCost]);
+    m_duration.Load(record[kDuration]);
+    m_target.Load(record[kTarget]);
+    m_pOnOthers->SetCheck(record[kOnOthers] != 0);
+
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    const editors::InitialText initial = editors::ShowInitial(codec, tsumugi::Read16(record + kInitial));
+    m_pInitial->SetText(initial.text);
+    m_pInitial->setEnabled(initial.editable);
+    m_bInitialEditable = initial.editable;
+    m_bNameEditable = editors::ShowGameText(codec, m_pName, record + kName, kNameLength);
+    m_bDescriptionEditable =
+        editors::ShowGameText(codec, m_pDescription, record + kDescription, kDescriptionLength);
+}
+
+bool CSpiritDlg::StoreRecord() { return Store() == StoreOutcome::Stored; }
+
+StoreOutcome CSpiritDlg::Store() {
+    uint8_t* record = Record(m_nShown);
+    if (record == nullptr) return StoreOutcome::NoRecord;
+
+    uint32_t spCost = 0;
+    if (!ui::ReadUInt(m_pSpCost, 0, 0xFF, spCost)) return StoreOutcome::BadNumber;
+    record[kSpCost] = static_cast<uint8_t>(spCost);
+    record[kDuration] = static_cast<uint8_t>(m_duration.Store());
+    record[kOnOthers] = m_pOnOthers->GetCheck() ? 1 : 0;
+    record[kTarget] = static_cast<uint8_t>(m_target.Store());
+
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    if (m_bInitialEditable) {
+        tsumugi::Write16(record + kInitial, editors::InitialCode(codec, m_pInitial->GetText()));
+    }
+    // The name is written only when its text changed; the description is always written
+    // whole, so whatever followed its terminator becomes 0x00.
+    if (m_bNameEditable) {
+        bool renamed = false;
+        if (!editors::StoreGameText(codec, this, m_pName, record + kName, kNameLength,
+                                    ui::NameFailure(), editors::TextCompare::UpToTerminator,
+                                    &renamed)) {
+            return StoreOutcome::BadText;
+        }
+        if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pName->GetText());
+    }
+    if (m_bDescriptionEditable &&
+        !editors::StoreGameText(codec, this, m_pDescription, record + kDescription,
+                                kDescriptionLength, ui::DescriptionTextFailure(),
+                                editors::TextCompare::WholeField)) {
+        return StoreOutcome::BadText;
+    }
+    return StoreOutcome::Stored;
+}
+
+void CSpiritDlg::OnOkButton() {
+    if (m_nShown < 0 || editors::OkMayClose(Store())) EndDialog(QDialog::Accepted);
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The trust bonus editor: the list of the 44 trust bonuses, each named after its pilot,
+// beside the pilot's combo and a tab strip over the choices of one of the record's four
+// pages. Moving to another record or tab, or pressing OK, stores the pilot and the page
+// shown into the ROM buffer.
+#include <cstdint>
+
+#include "ui/dialog.h"
+
+class CTrustPage;
+
+namespace ui {
+class ComboBox;
+class ListBox;
+class TabCtrl;
+}  // namespace ui
+
+class CTrustDlg : public ui::Dialog {
+    Q_OBJECT
+public:
+    CTrustDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
+
+    // Stores the record shown, if any, and shows the list's selection with the page of
+    // the tab selected now.
+    void LoadRecord();
+    // Stores the record shown, if a page is shown, and shows the page of the selected tab.
+    void LoadPage();
+    // Writes the pilot, then the page shown. Fails when no record or no page is shown
+    // (the pilot is written all the same when only the page is missing).
+    bool StoreRecord();
+
+private:
+    void CreateControls();
+    QWidget* CreateDataColumn();
+    uint8_t* Record(int index) const;
+    void OnPilotChange();
+    void OnOkButton();
+
+    uint8_t* m_pRom;
+    uint32_t m_nRomSize;
+    int m_nShown = -1;
+    int m_nPage = -1;
+
+    ui::ListBox* m_pList = nullptr;
+    ui::ComboBox* m_pPilot = nullptr;
+    ui::TabCtrl* m_pPages = nullptr;
+    CTrustPage* m_pPage = nullptr;
+};
