@@ -15,6 +15,8 @@
 #include <optional>
 
 #include "app/about_dlg.h"
+#include "app/editor_factory.h"
+#include "core/regions.h"
 #include "app/main_dlg.h"
 #include "app/tsumugi_app.h"
 #include "demo_files.h"
@@ -81,24 +83,28 @@ TEST_F(AppWindowsTest, StringToolFitsItsLabels) {
     Check(dlg, "string_tool");
 }
 
-// The editors on the demo ROM, every page of the unit editor in turn.
+// Every editor on the demo ROM, every page of its tab controls in turn.
 TEST_F(AppWindowsTest, EditorsFitTheirLabelsOnEveryPage) {
     testing_ui::ScriptedServices services;
     testing_ui::UseDemoTable();
     std::vector<uint8_t> rom = testing_ui::DemoFiles::Get().bytes;
-    {
-        CUnitDlg dlg(rom.data(), static_cast<uint32_t>(rom.size()));
-        auto* tabs = dlg.findChild<QTabWidget*>();
-        ASSERT_NE(tabs, nullptr);
-        for (int page = 0; page < tabs->count(); ++page) {
-            tabs->setCurrentIndex(page);
-            Check(dlg, ("unit_" + std::to_string(page)).c_str());
+    int editors = 0;
+    for (int category = 0; category < tsumugi::kCategoryCount; ++category) {
+        std::unique_ptr<ui::Dialog> dlg = app::CreateEditor(category, rom.data(), static_cast<uint32_t>(rom.size()));
+        if (!dlg) continue;
+        ++editors;
+        const std::string name = "editor_" + std::to_string(category);
+        const QList<QTabWidget*> tabs = dlg->findChildren<QTabWidget*>();
+        if (tabs.isEmpty()) {
+            Check(*dlg, name.c_str());
+            continue;
+        }
+        for (int page = 0; page < tabs.front()->count(); ++page) {
+            tabs.front()->setCurrentIndex(page);
+            Check(*dlg, (name + "_" + std::to_string(page)).c_str());
         }
     }
-    {
-        CPilotStatusDlg dlg(rom.data(), static_cast<uint32_t>(rom.size()));
-        Check(dlg, "pilot");
-    }
+    EXPECT_GE(editors, 13);
     testing_ui::ForgetTable();
 }
 
