@@ -6,12 +6,14 @@
 #include "editors/abilities/skill_class_dlg.h"
 #include "editors/abilities/skill_dlg.h"
 #include "editors/abilities/spirit_dlg.h"
+#include "editors/battle/battle_line_dlg.h"
 #include "editors/bonuses/ace_bonus_dlg.h"
 #include "editors/bonuses/full_bonus_dlg.h"
 #include "editors/bonuses/trust_dlg.h"
 #include "editors/pilots/pilot_skill_dlg.h"
 #include "editors/pilots/pilot_spirit_dlg.h"
 #include "editors/pilots/pilot_status_dlg.h"
+#include "editors/scenario/scenario_dlg.h"
 #include "editors/units/unit_dlg.h"
 #include "editors/weapons/weapon_dlg.h"
 #include "ui/dialog.h"
@@ -49,6 +51,10 @@ std::unique_ptr<ui::Dialog> CreateEditor(int category, [[maybe_unused]] uint8_t*
         return std::make_unique<CFullBonusDlg>(rom, romSize);
     case c::kTrust:
         return std::make_unique<CTrustDlg>(rom, romSize);
+    case c::kScenario:
+        return std::make_unique<CScenarioDlg>(rom, romSize);
+    case c::kBattleLine:
+        return std::make_unique<CBattleLineDlg>(rom, romSize);
     default:
         return nullptr;
     }

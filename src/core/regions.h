@@ -73,4 +73,10 @@ constexpr std::array<DataRegion, 16> kRegionTable = {{
 // The rows of one category, in table order.
 std::vector<DataRegion> RegionsOf(int category);
 
+// Whether an editor of category may write the length bytes at offset: only there does the
+// main window record its changes as codes and undo them on Cancel. True when the bytes lie
+// wholly inside one of the category's regions, or wholly in the extension area at or past
+// 16 MiB within an image of romSize bytes.
+bool WritableFor(int category, uint32_t offset, uint32_t length, uint32_t romSize);
+
 }  // namespace tsumugi

@@ -1,4 +1,4 @@
-// The demo ROM: a 16 MiB image filled with 0xFF, a cartridge header with the game's title,
+// The demo ROM: an image a little past 16 MiB filled with 0xFF, a cartridge header with the game's title,
 // and every table the editors read filled with made-up but plausible records.
 #include "demo/rom.h"
 

@@ -128,14 +128,18 @@ void WriteMessages(RomWriter& rom, TextArea& area, int n) {
 }
 
 void WriteChapters(RomWriter& rom) {
-    TextArea area(rom, tsumugi::layout::scenario_area::kStart);
+    TextArea scenario(rom, tsumugi::layout::scenario_area::kStart);
+    TextArea extension(rom, kExtendedStart);
     for (int n = 0; n < tsumugi::layout::chapter_title_record::kCount; ++n) {
         const uint32_t pointers =
             tsumugi::layout::chapter_pointer_table::kBase + tsumugi::layout::chapter_pointer_table::kEntrySize * static_cast<uint32_t>(n);
         rom.Fill(pointers, tsumugi::layout::chapter_pointer_table::kEntrySize, 0x00);
+        TextArea& area = n == kExtendedChapter ? extension : scenario;
         area.Align(4);
-        rom.PutPointer(pointers + chapter_pointer_table::kDeployList, area.Next());
-        WriteDeployList(rom, area, n);
+        if (n != kNoDeployChapter) {
+            rom.PutPointer(pointers + chapter_pointer_table::kDeployList, area.Next());
+            WriteDeployList(rom, area, n);
+        }
         area.Align(4);
         rom.PutPointer(pointers + chapter_pointer_table::kMessageTable, area.Next());
         WriteMessages(rom, area, n);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/bytes.h"
 #include "demo/rom.h"
 #include "core/temp_dir.h"
 
@@ -119,14 +120,16 @@ TEST_F(CliTest, DecodeShowsLineBreaksAndUnlistedCodes) {
 }
 
 TEST_F(CliTest, DecodeRefusesBadAddresses) {
-    for (const char* address : {"0X080C390C", "0A000000", "1000000", "zz", "9000000"}) {
+    char pastEnd[16];  // the bus address of the first byte after the demo image
+    std::snprintf(pastEnd, sizeof pastEnd, "%X", kBusBase + demo::kDemoRomSize);
+    for (const char* address : {"0X080C390C", "0A000000", "1000000", "zz", static_cast<const char*>(pastEnd)}) {
         const Result r = Tool({"decode", m_rom, address});
         EXPECT_EQ(r.code, 1) << address;
         EXPECT_TRUE(r.out.empty());
         EXPECT_FALSE(r.err.empty());
     }
-    EXPECT_NE(Tool({"decode", m_rom, "9000000"}).err.find("past the end"), std::string::npos);
-    EXPECT_EQ(Tool({"decode", m_rom, "FFFFFF"}).out, "\n") << "the last byte of a 16 MiB ROM";
+    EXPECT_NE(Tool({"decode", m_rom, pastEnd}).err.find("past the end"), std::string::npos);
+    EXPECT_EQ(Tool({"decode", m_rom, "FFFFFF"}).out, "\n") << "the last byte below 16 MiB";
 }
 
 TEST_F(CliTest, EncodeGivesTheGameBytes) {
@@ -196,12 +199,16 @@ TEST_F(CliTest, CodesPastTheEndLengthenOnlyWithExtend) {
     const std::string newRom = WriteRom("long.gba", longer);
     const std::string codes = m_dir.File("codes.txt");
     ASSERT_EQ(Cli({"codes", "diff", m_rom, newRom, "-o", codes}).code, 0);
-    EXPECT_EQ(ReadText(codes), "09000000:BBAA\r\n09000002:DDCC\r\n");
+    char expected[64], length[16];
+    std::snprintf(expected, sizeof expected, "%08X:BBAA\r\n%08X:DDCC\r\n", kBusBase + demo::kDemoRomSize,
+                  kBusBase + demo::kDemoRomSize + 2);
+    std::snprintf(length, sizeof length, "0x%08X", demo::kDemoRomSize + 4);
+    EXPECT_EQ(ReadText(codes), expected);
 
     const std::string out = m_dir.File("out.gba");
     const Result refused = Cli({"codes", "apply", m_rom, codes, "-o", out});
     EXPECT_EQ(refused.code, 1);
-    EXPECT_NE(refused.err.find("0x01000004"), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find(length), std::string::npos) << refused.err;
     ASSERT_EQ(Cli({"codes", "apply", m_rom, codes, "-o", out, "--extend"}).code, 0);
     EXPECT_EQ(ReadBytes(out), longer);
 

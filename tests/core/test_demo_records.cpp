@@ -37,6 +37,13 @@ uint32_t PointerInto(uint32_t at, uint32_t from, uint32_t to) {
     return offset >= from && offset < to ? offset : 0;
 }
 
+// Where a chapter's deployments, messages and texts lie: the scenario data, or for one
+// chapter the extension area past 16 MiB.
+std::pair<uint32_t, uint32_t> ChapterArea(int n) {
+    if (n == demo::kExtendedChapter) return {demo::kExtendedStart, demo::kDemoRomSize};
+    return {tsumugi::layout::scenario_area::kStart, tsumugi::layout::scenario_area::kEnd};
+}
+
 // One field of a table: every record's value lies in [min, max] or is the none value.
 struct Field {
     const char* what;
@@ -206,13 +213,18 @@ TEST_F(DemoPointerTest, ChapterDeploymentListsEndWithATerminatorAndHoldListedVal
     for (int n = 0; n < tsumugi::layout::chapter_title_record::kCount; ++n) {
         const uint32_t entry =
             tsumugi::layout::chapter_pointer_table::kBase + tsumugi::layout::chapter_pointer_table::kEntrySize * static_cast<uint32_t>(n);
-        const uint32_t list = PointerInto(entry, tsumugi::layout::scenario_area::kStart, tsumugi::layout::scenario_area::kEnd);
+        if (n == demo::kNoDeployChapter) {
+            EXPECT_EQ(At32(entry), 0u) << "the chapter without deployments";
+            continue;
+        }
+        const auto [from, to] = ChapterArea(n);
+        const uint32_t list = PointerInto(entry, from, to);
         ASSERT_NE(list, 0u) << "chapter " << n;
         int k = 0;
         for (;; ++k) {
             const uint32_t r = list + tsumugi::layout::deploy_record::kSize * static_cast<uint32_t>(k);
             ASSERT_LT(k, 1000);
-            ASSERT_LE(r + tsumugi::layout::deploy_record::kSize, tsumugi::layout::scenario_area::kEnd);
+            ASSERT_LE(r + tsumugi::layout::deploy_record::kSize, to);
             if (At32(r) == 0xFFFFFFFF && At16(r + 4) == 0xFFFF && At16(r + 12) == 0xFFFF) break;
             EXPECT_LE(At8(r + 1), 3u);
             EXPECT_TRUE(At16(r + 2) < 150 || At16(r + 2) == 0xFFFF);
@@ -231,7 +243,8 @@ TEST_F(DemoPointerTest, ChapterMessagesPointAtTheirTexts) {
     for (int n = 0; n < tsumugi::layout::chapter_title_record::kCount; ++n) {
         const uint32_t entry =
             tsumugi::layout::chapter_pointer_table::kBase + tsumugi::layout::chapter_pointer_table::kEntrySize * static_cast<uint32_t>(n);
-        const uint32_t table = PointerInto(entry + 4, tsumugi::layout::scenario_area::kStart, tsumugi::layout::scenario_area::kEnd);
+        const auto [from, to] = ChapterArea(n);
+        const uint32_t table = PointerInto(entry + 4, from, to);
         ASSERT_NE(table, 0u) << "chapter " << n;
         int m = 0;
         for (;; ++m) {
@@ -246,7 +259,7 @@ TEST_F(DemoPointerTest, ChapterMessagesPointAtTheirTexts) {
             EXPECT_TRUE(!pointsAt || (target < targets && y == 0))
                 << "chapter " << n << " message " << m;
             EXPECT_TRUE(kind <= 3 || kind == 0xFF);
-            const uint32_t text = PointerInto(r + 8, tsumugi::layout::scenario_area::kStart, tsumugi::layout::scenario_area::kEnd);
+            const uint32_t text = PointerInto(r + 8, from, to);
             ASSERT_NE(text, 0u) << "chapter " << n << " message " << m;
             int status = -1;
             const std::string decoded = Text(text, &status);

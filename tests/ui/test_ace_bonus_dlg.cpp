@@ -23,10 +23,10 @@ namespace demo = tsumugi::demo::detail;
 
 constexpr int kSpirits = 33, kSkills = 36;
 
-class AceBonusDlgTest : public BonusDlgTest<CAceBonusDlg> {
+class AceBonusDlgTest : public NamedBonusDlgTest<CAceBonusDlg, ui::MultiEdit> {
 protected:
-    AceBonusDlgTest() : BonusDlgTest(ar::kBase, ar::kSize) {}
-    static ui::MultiEdit* Name(CAceBonusDlg& d) { return Find<ui::MultiEdit>(&d, S(u"名前")); }
+    AceBonusDlgTest()
+        : NamedBonusDlgTest({ar::kBase, ar::kSize, ar::kCount, ar::kName, ar::kNameLength}) {}
     static ui::ComboBox* Spirit(CAceBonusDlg& d) { return Combo(d, u"補正精神コマンド"); }
     static ui::ComboBox* Skill(CAceBonusDlg& d) { return Combo(d, u"補正特殊技能"); }
 };
@@ -46,14 +46,7 @@ TEST_F(AceBonusDlgTest, OpenBrowseAndOkChangeNoByte) {
     EXPECT_EQ(Skill(*d)->GetLBText(kSkills), S(u"無し(0xFF)"));
     EXPECT_EQ(Name(*d)->GetText(),
               ui::FromCp932(demo::AceBonusName(0)).replace(S(u"\r\n"), S(u"\n")));
-    EXPECT_LE(d->sizeHint().width(), 1280);
-    EXPECT_LE(d->sizeHint().height(), 760);
-    for (int i = 1; i < ar::kCount; ++i) SelectRow(d.get(), i);
-    SelectRow(d.get(), 0);
-    Press(d.get(), S(u"OK"));
-    EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_TRUE(services.shown.empty());
-    EXPECT_TRUE(rom == before);
+    ExpectBrowseAndOkChangeNoByte(*d, before);
 }
 
 TEST_F(AceBonusDlgTest, StoresEveryFieldAtItsOffset) {
@@ -120,59 +113,20 @@ TEST_F(AceBonusDlgTest, ChoicesShowNoneAndStoreWhatTheItemStandsFor) {
 }
 
 TEST_F(AceBonusDlgTest, BytesWithoutAControlAndNameFillerSurviveEveryStore) {
-    for (int i = 0; i < ar::kCount; ++i) {
-        uint8_t* p = At(i);
-        for (uint32_t off : {21u, 22u, 23u}) p[off] = static_cast<uint8_t>(0xA0 + i + off);
-        uint8_t* end = std::find(p + ar::kName, p + ar::kName + ar::kNameLength, 0xFF);
-        ASSERT_LT(end + 1, p + ar::kName + ar::kNameLength);
-        std::fill(end + 1, p + ar::kName + ar::kNameLength, 0x44);
-    }
-    const std::vector<uint8_t> before = rom;
-    auto d = Open();
-    for (int i = 0; i < ar::kCount; ++i) {
-        if (i > 0) SelectRow(d.get(), i);
-        Edit(*d, u"移動力+")->SetText(QStringLiteral("3"));
-    }
-    Press(d.get(), S(u"OK"));
-    EXPECT_TRUE(services.shown.empty());
-    for (int i = 0; i < ar::kCount; ++i) {
-        std::vector<uint8_t> expected = Record(before, i);
-        expected[ar::kMovement] = 3;
-        EXPECT_EQ(Record(i), expected) << i;
-    }
+    ExpectLooseBytesSurviveEveryStore({21u, 22u, 23u}, u"移動力+", ar::kMovement);
 }
 
 TEST_F(AceBonusDlgTest, RefusedNumberWritesNothingAndKeepsTheRecord) {
-    const std::vector<uint8_t> before = rom;
-    auto d = Open();
-    SelectRow(d.get(), 7);
-    struct Case {
-        const char16_t* box;
-        QString text;
-    };
-    const Case cases[] = {
+    const RefusedNumber cases[] = {
         {u"格闘+%", QStringLiteral("256")},
         {u"消費SP", QStringLiteral("x")},
         {u"補正+%", QString()},
         {u"移動力+", QStringLiteral("-1")},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(QString::fromUtf16(c.box).toStdString());
-        Spirit(*d)->SetCurSel(3);
-        Edit(*d, u"SP+")->SetText(QStringLiteral("99"));
-        Name(*d)->SetText(S(u"新ボーナス"));
-        Edit(*d, c.box)->SetText(c.text);
-        services.shown.clear();
-        SelectRow(d.get(), 8);
-        EXPECT_EQ(List(*d)->GetCurSel(), 7);
-        EXPECT_EQ(d->focusWidget(), Edit(*d, c.box));
-        Press(d.get(), S(u"OK"));
-        EXPECT_EQ(services.Texts(), std::vector<QString>(2, ui::RangeMessage(0, 255)));
-        EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(Name(*d)->GetText(), S(u"新ボーナス")) << "the input stays";
-        EXPECT_TRUE(rom == before);
-        Edit(*d, c.box)->SetText(QStringLiteral("0"));
-    }
+    ExpectRefusedNumbersWriteNothing(cases, [](CAceBonusDlg& d) {
+        Spirit(d)->SetCurSel(3);
+        Edit(d, u"SP+")->SetText(QStringLiteral("99"));
+    });
 }
 
 // A name that cannot be converted: the numbers and choices are written, the name is not,
@@ -187,36 +141,20 @@ TEST_F(AceBonusDlgTest, UnconvertibleNameKeepsItsBytesAndTheEditorOpen) {
     Name(*d)->SetText(S(u"経験値\n鬱"));
     Press(d.get(), S(u"OK"));
 
-    EXPECT_EQ(services.Texts(),
-              std::vector<QString>{S(u"名前の変換に失敗しました。\n位置：8byte\n文字：鬱")});
-    EXPECT_TRUE(d->isVisible());
     std::vector<uint8_t> expected = before;
     expected[ar::kExperience] = 77;
     expected[ar::kSkill] = 5;
-    EXPECT_EQ(Record(2), expected);
-    EXPECT_EQ(List(*d)->GetText(2), item);
-
-    SelectRow(d.get(), 3);
-    EXPECT_EQ(List(*d)->GetCurSel(), 2) << "the same failure keeps the record selected";
+    ExpectNameRefused(*d, 2, S(u"名前の変換に失敗しました。\n位置：8byte\n文字：鬱"), expected, item);
 }
 
 TEST_F(AceBonusDlgTest, NameWithUnlistedCodesIsLockedAndKept) {
-    std::vector<uint8_t> name = GameText(S(u"射撃＋１０％"));
-    name.insert(name.begin() + 2, {demo::kUnlistedLead, demo::kUnlistedTrail});
-    name.resize(ar::kNameLength, 0x33);
-    std::copy(name.begin(), name.end(), At(6) + ar::kName);
+    const std::vector<uint8_t> name = PlantUnlistedName(6, S(u"射撃＋１０％"), 2);
     auto d = Open();
     const QString item = List(*d)->GetText(6);
     EXPECT_TRUE(item.contains(S(u"・"))) << item.toStdString();
     SelectRow(d.get(), 6);
     EXPECT_FALSE(Name(*d)->isEnabled());
-    Edit(*d, u"射撃+%")->SetText(QStringLiteral("42"));
-    SelectRow(d.get(), 7);
-    EXPECT_TRUE(Name(*d)->isEnabled()) << "the next record's name is editable again";
-    EXPECT_EQ(Bytes(At(6) + ar::kName, ar::kNameLength), name);
-    EXPECT_EQ(At(6)[ar::kShooting], 42);
-    EXPECT_EQ(List(*d)->GetText(6), item);
-    EXPECT_TRUE(services.shown.empty());
+    ExpectLockedNameKept(*d, 6, name, item, u"射撃+%", ar::kShooting);
 }
 
 TEST_F(AceBonusDlgTest, CancelLeavesTheRom) {
@@ -224,11 +162,7 @@ TEST_F(AceBonusDlgTest, CancelLeavesTheRom) {
     auto d = Open();
     Edit(*d, u"資金+%")->SetText(QStringLiteral("1"));
     Name(*d)->SetText(S(u"新ボーナス"));
-    QTest::keyClick(Edit(*d, u"資金+%"), Qt::Key_Return);
-    EXPECT_TRUE(d->isVisible()) << "Enter does nothing";
-    Press(d.get(), S(u"ｷｬﾝｾﾙ"));
-    EXPECT_EQ(d->result(), QDialog::Rejected);
-    EXPECT_TRUE(rom == before);
+    ExpectEnterIgnoredAndCancelLeavesTheRom(*d, Edit(*d, u"資金+%"), before);
 }
 
 TEST_F(AceBonusDlgTest, ControlsAreLabelledAndTabFollowsTheReadingOrder) {
@@ -245,7 +179,7 @@ TEST_F(AceBonusDlgTest, ControlsAreLabelledAndTabFollowsTheReadingOrder) {
     EXPECT_EQ(Name(*d)->parentWidget()->accessibleName(), S(u"名前"));
 }
 
-class AceBonusEndToEndTest : public AbilityEndToEndTest {};
+class AceBonusEndToEndTest : public BonusEndToEndTest {};
 
 TEST_F(AceBonusEndToEndTest, EditReachesTheCodeFileAndTheRomOnDisk) {
     const std::vector<uint8_t> before = Demo().bytes;
@@ -273,17 +207,7 @@ TEST_F(AceBonusEndToEndTest, EditReachesTheCodeFileAndTheRomOnDisk) {
 }
 
 TEST_F(AceBonusEndToEndTest, CancelAfterMovingOnUndoesTheStoredRecord) {
-    LoadDemo();
-    m_services.modal = [](QDialog* d) {
-        d->show();
-        Find<ui::Edit>(d, Q(u"SP+"))->SetText(QStringLiteral("5"));
-        SelectRow(d, 1);  // stores bonus 0 into the ROM buffer
-        Press(d, Q(u"ｷｬﾝｾﾙ"));
-        return d->result();
-    };
-    ASSERT_TRUE(m_dlg.EditCategory(tsumugi::category::kAceBonus));
-    EXPECT_TRUE(m_dlg.m_codes.Empty());
-    EXPECT_TRUE(RomEquals(Demo().bytes));
+    ExpectCancelAfterMovingOnUndoes(tsumugi::category::kAceBonus, u"SP+");
 }
 
 }  // namespace

@@ -31,9 +31,10 @@ QString EffectText(int k) {
     return text;
 }
 
-class FullBonusDlgTest : public BonusDlgTest<CFullBonusDlg> {
+class FullBonusDlgTest : public NamedBonusDlgTest<CFullBonusDlg, ui::Edit> {
 protected:
-    FullBonusDlgTest() : BonusDlgTest(fr::kBase, fr::kSize) {}
+    FullBonusDlgTest()
+        : NamedBonusDlgTest({fr::kBase, fr::kSize, fr::kCount, fr::kName, fr::kNameLength}) {}
     static ui::ComboBox* Effect1(CFullBonusDlg& d) { return Combo(d, u"特殊１"); }
     static ui::ComboBox* Effect2(CFullBonusDlg& d) { return Combo(d, u"特殊２"); }
     static ui::CheckBox* TerrainS(CFullBonusDlg& d) { return Check(d, u"機体地形適応空以外S"); }
@@ -63,14 +64,7 @@ TEST_F(FullBonusDlgTest, OpenBrowseAndOkChangeNoByte) {
     EXPECT_EQ(Edit(*d, u"名前")->GetText(), ui::FromCp932(demo::FullBonusName(0)));
     EXPECT_EQ(Effect1(*d)->GetCount(), kItems);
     EXPECT_EQ(Effect2(*d)->GetCount(), kItems);
-    EXPECT_LE(d->sizeHint().width(), 1280);
-    EXPECT_LE(d->sizeHint().height(), 760);
-    for (int i = 1; i < fr::kCount; ++i) SelectRow(d.get(), i);
-    SelectRow(d.get(), 0);
-    Press(d.get(), S(u"OK"));
-    EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_TRUE(services.shown.empty());
-    EXPECT_TRUE(rom == before);
+    ExpectBrowseAndOkChangeNoByte(*d, before);
 }
 
 TEST_F(FullBonusDlgTest, EffectListsAreBuiltFromTheRomTexts) {
@@ -199,60 +193,21 @@ TEST_F(FullBonusDlgTest, EffectsShowNoneAndFlagsStoreOneOrZero) {
 }
 
 TEST_F(FullBonusDlgTest, BytesWithoutAControlAndNameFillerSurviveEveryStore) {
-    for (int i = 0; i < fr::kCount; ++i) {
-        uint8_t* p = At(i);
-        for (uint32_t off : {7u, 10u, 19u}) p[off] = static_cast<uint8_t>(0xA0 + i + off);
-        uint8_t* end = std::find(p + fr::kName, p + fr::kName + fr::kNameLength, 0xFF);
-        ASSERT_LT(end + 1, p + fr::kName + fr::kNameLength);
-        std::fill(end + 1, p + fr::kName + fr::kNameLength, 0x44);
-    }
-    const std::vector<uint8_t> before = rom;
-    auto d = Open();
-    for (int i = 0; i < fr::kCount; ++i) {
-        if (i > 0) SelectRow(d.get(), i);
-        Edit(*d, u"固定武器弾数+")->SetText(QStringLiteral("3"));
-    }
-    Press(d.get(), S(u"OK"));
-    EXPECT_TRUE(services.shown.empty());
-    for (int i = 0; i < fr::kCount; ++i) {
-        std::vector<uint8_t> expected = Record(before, i);
-        expected[fr::kAmmo] = 3;
-        EXPECT_EQ(Record(i), expected) << i;
-    }
+    ExpectLooseBytesSurviveEveryStore({7u, 10u, 19u}, u"固定武器弾数+", fr::kAmmo);
 }
 
 TEST_F(FullBonusDlgTest, RefusedNumberWritesNothingAndKeepsTheRecord) {
-    const std::vector<uint8_t> before = rom;
-    auto d = Open();
-    SelectRow(d.get(), 7);
-    struct Case {
-        const char16_t* box;
-        QString text;
-    };
-    const Case cases[] = {
+    const RefusedNumber cases[] = {
         {u"HP+%", QStringLiteral("256")},
         {u"特殊4", QStringLiteral("x")},
         {u"全て", QString()},
         {u"命中+%", QStringLiteral("1e2")},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(QString::fromUtf16(c.box).toStdString());
-        Effect1(*d)->SetCurSel(3);
-        TerrainS(*d)->SetCheck(!TerrainS(*d)->GetCheck());
-        Edit(*d, u"WP+")->SetText(QStringLiteral("99"));
-        Edit(*d, u"名前")->SetText(S(u"新ボーナス"));
-        Edit(*d, c.box)->SetText(c.text);
-        services.shown.clear();
-        SelectRow(d.get(), 8);
-        EXPECT_EQ(List(*d)->GetCurSel(), 7);
-        EXPECT_EQ(d->focusWidget(), Edit(*d, c.box));
-        Press(d.get(), S(u"OK"));
-        EXPECT_EQ(services.Texts(), std::vector<QString>(2, ui::RangeMessage(0, 255)));
-        EXPECT_TRUE(d->isVisible());
-        EXPECT_EQ(Edit(*d, u"名前")->GetText(), S(u"新ボーナス")) << "the input stays";
-        EXPECT_TRUE(rom == before);
-        Edit(*d, c.box)->SetText(QStringLiteral("0"));
-    }
+    ExpectRefusedNumbersWriteNothing(cases, [](CFullBonusDlg& d) {
+        Effect1(d)->SetCurSel(3);
+        TerrainS(d)->SetCheck(!TerrainS(d)->GetCheck());
+        Edit(d, u"WP+")->SetText(QStringLiteral("99"));
+    });
 }
 
 // A name that cannot be converted: the numbers, flags and effects are written, the name
@@ -268,38 +223,22 @@ TEST_F(FullBonusDlgTest, UnconvertibleNameKeepsItsBytesAndTheEditorOpen) {
     Edit(*d, u"名前")->SetText(S(u"念動鬱"));
     Press(d.get(), S(u"OK"));
 
-    EXPECT_EQ(services.Texts(),
-              std::vector<QString>{S(u"名前の変換に失敗しました。\n位置：4byte\n文字：鬱")});
-    EXPECT_TRUE(d->isVisible());
     std::vector<uint8_t> expected = before;
     expected[fr::kPsychic] = 7;
     expected[fr::kEffect2] = 4;
     expected[fr::kWeaponTerrainS] = 1;
-    EXPECT_EQ(Record(2), expected);
-    EXPECT_EQ(List(*d)->GetText(2), item);
-
-    SelectRow(d.get(), 3);
-    EXPECT_EQ(List(*d)->GetCurSel(), 2) << "the same failure keeps the record selected";
+    ExpectNameRefused(*d, 2, S(u"名前の変換に失敗しました。\n位置：4byte\n文字：鬱"), expected, item);
 }
 
 TEST_F(FullBonusDlgTest, NameWithUnlistedCodesIsLockedAndKept) {
-    std::vector<uint8_t> name = GameText(S(u"ＨＰ＋１０％"));
-    name.insert(name.begin(), {demo::kUnlistedLead, demo::kUnlistedTrail});
-    name.resize(fr::kNameLength, 0x33);
-    std::copy(name.begin(), name.end(), At(6) + fr::kName);
+    const std::vector<uint8_t> name = PlantUnlistedName(6, S(u"ＨＰ＋１０％"), 0);
     auto d = Open();
     const QString item = List(*d)->GetText(6);
     EXPECT_TRUE(item.startsWith(S(u"・"))) << item.toStdString();
     SelectRow(d.get(), 6);
     EXPECT_FALSE(Edit(*d, u"名前")->isEnabled());
     EXPECT_EQ(Edit(*d, u"名前")->GetText(), S(u"・ＨＰ＋１０％"));
-    Edit(*d, u"HP+%")->SetText(QStringLiteral("42"));
-    SelectRow(d.get(), 7);
-    EXPECT_TRUE(Edit(*d, u"名前")->isEnabled()) << "the next record's name is editable again";
-    EXPECT_EQ(Bytes(At(6) + fr::kName, fr::kNameLength), name);
-    EXPECT_EQ(At(6)[fr::kHp], 42);
-    EXPECT_EQ(List(*d)->GetText(6), item);
-    EXPECT_TRUE(services.shown.empty());
+    ExpectLockedNameKept(*d, 6, name, item, u"HP+%", fr::kHp);
 }
 
 TEST_F(FullBonusDlgTest, CancelLeavesTheRom) {
@@ -308,11 +247,7 @@ TEST_F(FullBonusDlgTest, CancelLeavesTheRom) {
     Edit(*d, u"装甲+%")->SetText(QStringLiteral("1"));
     Effect1(*d)->SetCurSel(2);
     Edit(*d, u"名前")->SetText(S(u"新ボーナス"));
-    QTest::keyClick(Edit(*d, u"名前"), Qt::Key_Return);
-    EXPECT_TRUE(d->isVisible()) << "Enter does nothing";
-    Press(d.get(), S(u"ｷｬﾝｾﾙ"));
-    EXPECT_EQ(d->result(), QDialog::Rejected);
-    EXPECT_TRUE(rom == before);
+    ExpectEnterIgnoredAndCancelLeavesTheRom(*d, Edit(*d, u"名前"), before);
 }
 
 TEST_F(FullBonusDlgTest, ControlsAreLabelledAndTabFollowsTheReadingOrder) {
@@ -330,7 +265,7 @@ TEST_F(FullBonusDlgTest, ControlsAreLabelledAndTabFollowsTheReadingOrder) {
     EXPECT_EQ(Edit(*d, u"名前")->parentWidget()->accessibleName(), S(u"名前"));
 }
 
-class FullBonusEndToEndTest : public AbilityEndToEndTest {};
+class FullBonusEndToEndTest : public BonusEndToEndTest {};
 
 TEST_F(FullBonusEndToEndTest, EditReachesTheCodeFileAndTheRomOnDisk) {
     const std::vector<uint8_t> before = Demo().bytes;
@@ -359,17 +294,7 @@ TEST_F(FullBonusEndToEndTest, EditReachesTheCodeFileAndTheRomOnDisk) {
 }
 
 TEST_F(FullBonusEndToEndTest, CancelAfterMovingOnUndoesTheStoredRecord) {
-    LoadDemo();
-    m_services.modal = [](QDialog* d) {
-        d->show();
-        Find<ui::Edit>(d, Q(u"HP+%"))->SetText(QStringLiteral("5"));
-        SelectRow(d, 1);  // stores bonus 0 into the ROM buffer
-        Press(d, Q(u"ｷｬﾝｾﾙ"));
-        return d->result();
-    };
-    ASSERT_TRUE(m_dlg.EditCategory(tsumugi::category::kFullBonus));
-    EXPECT_TRUE(m_dlg.m_codes.Empty());
-    EXPECT_TRUE(RomEquals(Demo().bytes));
+    ExpectCancelAfterMovingOnUndoes(tsumugi::category::kFullBonus, u"HP+%");
 }
 
 }  // namespace

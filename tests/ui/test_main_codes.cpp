@@ -21,6 +21,11 @@ protected:
     QString Missing(const std::string& name) const {
         return QString::fromStdString(m_files.File("no-such-folder/" + name));
     }
+    // The demo's first 16 MiB: a ROM of the game's own length, which a code past 16 MiB
+    // lengthens.
+    std::vector<uint8_t> GameLength() const {
+        return std::vector<uint8_t>(Demo().bytes.begin(), Demo().bytes.begin() + 0x1000000);
+    }
 };
 
 TEST_F(CodeCommandsTest, SaveWritesTheCodeFileAndReportsAFailedWrite) {
@@ -95,7 +100,7 @@ TEST_F(CodeCommandsTest, LoadAppliesCodesAndAsksOnlyWhenCodesExist) {
 }
 
 TEST_F(CodeCommandsTest, LoadLengthensTheRomOnDiskWhenAsked) {
-    const std::string rom = OwnRom(Demo().bytes);
+    const std::string rom = OwnRom(GameLength());
     Load(rom);
     const QString codes = CodeFile("far.txt", "080C38C4:00FF\r\n09000000:1234\r\n");
 
@@ -107,7 +112,7 @@ TEST_F(CodeCommandsTest, LoadLengthensTheRomOnDiskWhenAsked) {
               QStringLiteral("アドレスがROMのサイズを超えています。\nROMを0x01000002byteに拡張しますか？"));
     EXPECT_EQ(m_services.shown[0].buttons, MsgButtons::OkCancel);
     EXPECT_TRUE(m_dlg.m_codes.Empty());
-    EXPECT_TRUE(RomEquals(Demo().bytes));
+    EXPECT_TRUE(RomEquals(GameLength()));
     EXPECT_EQ(ReadBytes(rom).size(), 0x1000000u);
 
     m_services.files = {codes};
@@ -139,7 +144,7 @@ TEST_F(CodeCommandsTest, LengtheningKeepsWhatTheAnswerToAddingKeeps) {
         QStringLiteral("アドレスがROMのサイズを超えています。\nROMを0x01000002byteに拡張しますか？");
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer));
-        std::vector<uint8_t> wrongTitle = Demo().bytes;
+        std::vector<uint8_t> wrongTitle = GameLength();
         wrongTitle[0xA0] = 'Q';
         const std::string rom = OwnRom(wrongTitle);
         m_services.answers = {MsgResult::Yes};
@@ -177,7 +182,7 @@ TEST_F(CodeCommandsTest, LengtheningKeepsWhatTheAnswerToAddingKeeps) {
 // and a saved code file carry the bytes memory holds (AA BB 11), not the file code's
 // stale middle byte.
 TEST_F(CodeCommandsTest, RewriteAfterAnEditOverAnOddFileCodeWritesWhatMemoryHolds) {
-    const std::string rom = OwnRom(Demo().bytes);
+    const std::string rom = OwnRom(GameLength());
     Load(rom);
     m_services.files = {CodeFile("odd.txt", "080C38C5:1111\r\n")};
     Click(u"読み込み");
@@ -202,7 +207,7 @@ TEST_F(CodeCommandsTest, RewriteAfterAnEditOverAnOddFileCodeWritesWhatMemoryHold
 }
 
 TEST_F(CodeCommandsTest, FailedLengtheningIsReported) {
-    LoadDemo();
+    Load(OwnRom(GameLength(), "game.gba"));
     const QString codes = CodeFile("far.txt", "09000000:1234\r\n");
     m_dlg.m_rom.m_szPath = Missing("rom.gba").toStdString();
     m_services.files = {codes};
@@ -213,7 +218,7 @@ TEST_F(CodeCommandsTest, FailedLengtheningIsReported) {
 
     // The file on disk is shorter than the image: lengthening it by the difference is
     // not enough, and nothing is applied.
-    LoadDemo();
+    Load(OwnRom(GameLength(), "game.gba"));
     m_dlg.m_rom.m_szPath = OwnRom(std::vector<uint8_t>(Demo().bytes.begin(), Demo().bytes.begin() + 0x1000), "short.gba");
     m_services.files = {codes};
     m_services.answers = {MsgResult::Ok};
@@ -248,7 +253,7 @@ TEST_F(CodeCommandsTest, RewritePatchesTheOpenedFileAfterAsking) {
 }
 
 TEST_F(CodeCommandsTest, RewriteReportsFailureAndCodesPastTheEnd) {
-    const std::string rom = OwnRom(Demo().bytes);
+    const std::string rom = OwnRom(GameLength());
     Load(rom);
     m_dlg.m_codes.Set(0xC38C4, 0xBEEF);
     m_dlg.m_codes.Set(0x1000010, 0x1111);

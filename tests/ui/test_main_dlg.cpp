@@ -238,7 +238,7 @@ TEST_F(MainDlgTest, CancelLeavesTheBufferByteIdenticalIncludingTheExtension) {
 }
 
 TEST_F(MainDlgTest, ExtensionAreaIsGuardedOnlyPastSixteenMebibytes) {
-    std::vector<uint8_t> bytes = Demo().bytes;
+    std::vector<uint8_t> bytes(Demo().bytes.begin(), Demo().bytes.begin() + 0x1000000);
     bytes.push_back(0x12);
     bytes.push_back(0x34);
     Load(OwnRom(bytes));
@@ -251,7 +251,7 @@ TEST_F(MainDlgTest, ExtensionAreaIsGuardedOnlyPastSixteenMebibytes) {
     EXPECT_EQ(m_dlg.m_codes.Find(0x1000000), 0x5612);
 
     // Exactly 16 MiB: the last region word is coded, nothing past it is looked at.
-    LoadDemo();
+    Load(OwnRom(std::vector<uint8_t>(Demo().bytes.begin(), Demo().bytes.begin() + 0x1000000), "game.gba"));
     ScriptEditor([](uint8_t* rom) {
         rom[0xF2115C + 50278] ^= 0x01;
         return int(QDialog::Accepted);

@@ -78,7 +78,8 @@ TEST_F(StringToolTest, OffsetAndBusAddressesReadTheSameString) {
 }
 
 TEST_F(StringToolTest, InvalidAddressesShowTheMessageAndChangeNothing) {
-    const std::vector<uint8_t>& rom = DemoFiles::Get().bytes;  // exactly 16 MiB
+    const std::vector<uint8_t> rom(DemoFiles::Get().bytes.begin(),
+                                   DemoFiles::Get().bytes.begin() + 0x1000000);  // exactly 16 MiB
     Open(rom);
     m_tool->m_pText->SetText(QStringLiteral("keep"));
     for (const QString& address : {QStringLiteral("0X080C390C"), QStringLiteral("0A000000"), QStringLiteral("1000000"),

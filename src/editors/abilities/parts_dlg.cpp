@@ -22,20 +22,13 @@ constexpr std::array<uint32_t, 4> kAbilityGroupBytes = {kAbilities1, kEnergyAbso
 }  // namespace
 
 CPartsDlg::CPartsDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("強化パーツ"));
+    : editors::RecordListDlg(rom, romSize, {kBase, kSize, kCount}, parent) {
     CreateControls();
-    m_pList->SetCurSel(0);
     m_pTab->SetCurSel(kBasicPage);
-    LoadRecord();
+    ShowFirstRecord();
 }
 
 void CPartsDlg::CreateControls() {
-    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_pList = new ui::ListBox(QStringLiteral("強化パーツ"));
-    m_pList->SetItems(editors::NameItems(codec, tsumugi::NameKind::Part));
-    m_pList->setMinimumSize(180, 420);
-
     // The tab control shows the page of the selected tab and hides the other; switching
     // tabs neither stores nor loads.
     m_pTab = new ui::TabCtrl(QStringLiteral("データ"));
@@ -44,25 +37,12 @@ void CPartsDlg::CreateControls() {
     m_pAbility->SetGroup5Enabled(false);
     m_pTab->InsertItem(kBasicPage, m_pBasic, QStringLiteral("基本"));
     m_pTab->InsertItem(kAbilityPage, m_pAbility, QStringLiteral("特殊技能"));
-    const auto [ok, cancel] =
-        editors::LayOutRecordEditor(this, QStringLiteral("強化パーツ"), m_pList, m_pTab);
-
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
-    connect(ok, &QPushButton::clicked, this, &CPartsDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CPartsDlg::OnCancel);
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    CreateFrame(QStringLiteral("強化パーツ"), QStringLiteral("強化パーツ"),
+                editors::NameItems(codec, tsumugi::NameKind::Part), QSize(180, 420), m_pTab);
 }
 
-uint8_t* CPartsDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
-}
-
-void CPartsDlg::LoadRecord() {
-    const std::optional<int> next =
-        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
-    if (!next) return;
-    const uint8_t* record = Record(*next);
-    if (record == nullptr) return;
-    m_nShown = *next;
+void CPartsDlg::ShowRecord(const uint8_t* record) {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     m_pBasic->LoadRecord(codec, record);
     m_pAbility->LoadGroups(record, kAbilityGroupBytes);
@@ -84,8 +64,4 @@ bool CPartsDlg::StoreRecord() {
     }
     m_pAbility->StoreGroups(record, kAbilityGroupBytes);
     return true;
-}
-
-void CPartsDlg::OnOkButton() {
-    if (m_nShown < 0 || StoreRecord()) EndDialog(QDialog::Accepted);
 }

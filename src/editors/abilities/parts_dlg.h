@@ -5,38 +5,28 @@
 // buffer.
 #include <cstdint>
 
-#include "ui/dialog.h"
+#include "editors/common/record_list_dlg.h"
 
 class CPartsBasicPage;
 class CUnitAbilityPage;
 
 namespace ui {
-class ListBox;
 class TabCtrl;
-}  // namespace ui
+}
 
-class CPartsDlg : public ui::Dialog {
+class CPartsDlg : public editors::RecordListDlg {
     Q_OBJECT
 public:
     CPartsDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
 
-    // Stores the record shown, if any, and shows the list's selection; stays on the
-    // record shown when the store fails.
-    void LoadRecord();
     // Writes the page "基本", then the special abilities; a failure leaves what was
     // written before it.
-    bool StoreRecord();
+    bool StoreRecord() override;
 
 private:
     void CreateControls();
-    uint8_t* Record(int index) const;
-    void OnOkButton();
+    void ShowRecord(const uint8_t* record) override;
 
-    uint8_t* m_pRom;
-    uint32_t m_nRomSize;
-    int m_nShown = -1;
-
-    ui::ListBox* m_pList = nullptr;
     ui::TabCtrl* m_pTab = nullptr;
     CPartsBasicPage* m_pBasic = nullptr;
     CUnitAbilityPage* m_pAbility = nullptr;

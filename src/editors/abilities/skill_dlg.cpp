@@ -26,27 +26,19 @@ uint32_t PageOffset(int page) { return kPages + kPageLength * static_cast<uint32
 }  // namespace
 
 CSkillDlg::CSkillDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("特殊技能"));
+    : editors::RecordListDlg(rom, romSize, {kBase, kSize, kCount}, parent) {
     CreateControls();
     m_pPages->SetCurSel(0);
-    m_pList->SetCurSel(0);
     m_type.Combo()->SetCurSel(0);
-    LoadRecord();
+    ShowFirstRecord();
 }
 
 void CSkillDlg::CreateControls() {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_pList = new ui::ListBox(QStringLiteral("特殊技能"));
-    m_pList->SetItems(editors::NameItems(codec, tsumugi::NameKind::Skill));
-    m_pList->setMinimumSize(200, 420);
-    const auto [ok, cancel] =
-        editors::LayOutRecordEditor(this, QStringLiteral("特殊技能"), m_pList, CreateDataGroup());
-
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
+    CreateFrame(QStringLiteral("特殊技能"), QStringLiteral("特殊技能"),
+                editors::NameItems(codec, tsumugi::NameKind::Skill), QSize(200, 420),
+                CreateDataGroup());
     connect(m_pPages, &ui::TabCtrl::SelChange, this, [this] { LoadPage(); });
-    connect(ok, &QPushButton::clicked, this, &CSkillDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CSkillDlg::OnCancel);
 }
 
 QWidget* CSkillDlg::CreateDataGroup() {
@@ -86,15 +78,8 @@ QWidget* CSkillDlg::CreateDataGroup() {
     }
     costs->setColumnStretch(kLevels, 1);
 
-    // The tab strip stands over the one description box: its pages are empty.
-    m_pPages = new ui::TabCtrl(QStringLiteral("説明のページ"));
-    for (int page = 0; page < kPageCount; ++page) {
-        auto* empty = new QWidget;
-        empty->setFixedHeight(0);
-        m_pPages->InsertItem(page, empty, QString::fromUtf16(kPageTitles[page]));
-    }
-    m_pPages->setDocumentMode(true);
-    m_pPages->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // The tab strip stands over the one description box.
+    m_pPages = editors::MakePageStrip(QStringLiteral("説明のページ"), kPageTitles);
     m_pDescription = new ui::MultiEdit(QStringLiteral("説明"));
     m_pDescription->setMinimumSize(320, 90);
     auto* description = new QVBoxLayout;
@@ -110,18 +95,7 @@ QWidget* CSkillDlg::CreateDataGroup() {
     return data;
 }
 
-uint8_t* CSkillDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
-}
-
-void CSkillDlg::LoadRecord() {
-    const std::optional<int> next =
-        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
-    if (!next) return;
-    const uint8_t* record = Record(*next);
-    if (record == nullptr) return;
-    m_nShown = *next;
-
+void CSkillDlg::ShowRecord(const uint8_t* record) {
     m_pAcquirable->SetCheck(record[kAcquirable] != 0);
     m_pHasLevels->SetCheck(record[kHasLevels] != 0);
     editors::LoadNumbers(m_numbers, record);
@@ -190,6 +164,4 @@ StoreOutcome CSkillDlg::StoreShownPage() {
     return StoreOutcome::Stored;
 }
 
-void CSkillDlg::OnOkButton() {
-    if (m_nShown < 0 || editors::OkMayClose(Store())) EndDialog(QDialog::Accepted);
-}
+bool CSkillDlg::MayClose() { return m_nShown < 0 || editors::OkMayClose(Store()); }

@@ -10,27 +10,23 @@
 #include "editors/abilities/store_outcome.h"
 #include "editors/common/record_editor.h"
 #include "editors/common/value_combo.h"
-#include "ui/dialog.h"
+#include "editors/common/record_list_dlg.h"
 
 namespace ui {
 class CheckBox;
 class Edit;
-class ListBox;
 class MultiEdit;
 class TabCtrl;
 }  // namespace ui
 
-class CSkillDlg : public ui::Dialog {
+class CSkillDlg : public editors::RecordListDlg {
     Q_OBJECT
 public:
     CSkillDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
 
-    // Stores the record shown, if any, and shows the list's selection with the page of
-    // the tab selected now; stays on the record shown when the store fails.
-    void LoadRecord();
     // In order: the two flags, the numbers (a bad one stops here), the skill type, the
     // name, the page shown. A failure leaves what was written before it.
-    bool StoreRecord();
+    bool StoreRecord() override;
     // Stores the page shown, if any, and shows the page of the selected tab; the tab
     // goes back to the page shown when the store fails.
     void LoadPage();
@@ -40,20 +36,19 @@ public:
 private:
     void CreateControls();
     QWidget* CreateDataGroup();
-    uint8_t* Record(int index) const;
+    // Shows record with the page of the tab selected now.
+    void ShowRecord(const uint8_t* record) override;
     editors::StoreOutcome Store();
     editors::StoreOutcome StoreShownPage();
-    void OnOkButton();
+    // OK closes unless a number was refused: a text that cannot be converted has shown its
+    // message and keeps its old bytes.
+    bool MayClose() override;
 
-    uint8_t* m_pRom;
-    uint32_t m_nRomSize;
-    int m_nShown = -1;
     int m_nPage = -1;
     // A text holding codes the character table lacks is shown locked and never stored.
     bool m_bNameEditable = true;
     bool m_bPageEditable = true;
 
-    ui::ListBox* m_pList = nullptr;
     ui::CheckBox* m_pAcquirable = nullptr;
     ui::CheckBox* m_pHasLevels = nullptr;
     editors::ValueCombo m_type;

@@ -42,24 +42,16 @@ ui::ComboBox* MakeCombo(const QString& label, std::span<const char16_t* const> t
 }  // namespace
 
 CSpiritDlg::CSpiritDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("精神コマンド"));
+    : editors::RecordListDlg(rom, romSize, {kBase, kSize, kCount}, parent) {
     CreateControls();
-    m_pList->SetCurSel(0);
-    LoadRecord();
+    ShowFirstRecord();
 }
 
 void CSpiritDlg::CreateControls() {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_pList = new ui::ListBox(QStringLiteral("精神コマンド"));
-    m_pList->SetItems(editors::NameItems(codec, tsumugi::NameKind::Spirit));
-    m_pList->setMinimumSize(180, 420);
-    const auto [ok, cancel] = editors::LayOutRecordEditor(this, QStringLiteral("精神コマンド"),
-                                                          m_pList, CreateDataGroup());
-
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
-    connect(ok, &QPushButton::clicked, this, &CSpiritDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CSpiritDlg::OnCancel);
+    CreateFrame(QStringLiteral("精神コマンド"), QStringLiteral("精神コマンド"),
+                editors::NameItems(codec, tsumugi::NameKind::Spirit), QSize(180, 420),
+                CreateDataGroup());
 }
 
 QWidget* CSpiritDlg::CreateDataGroup() {
@@ -96,18 +88,7 @@ QWidget* CSpiritDlg::CreateDataGroup() {
     return data;
 }
 
-uint8_t* CSpiritDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
-}
-
-void CSpiritDlg::LoadRecord() {
-    const std::optional<int> next =
-        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
-    if (!next) return;
-    const uint8_t* record = Record(*next);
-    if (record == nullptr) return;
-    m_nShown = *next;
-
+void CSpiritDlg::ShowRecord(const uint8_t* record) {
     ui::SetUInt(m_pSpCost, record[kSpCost]);
     m_duration.Load(record[kDuration]);
     m_target.Load(record[kTarget]);
@@ -160,6 +141,4 @@ StoreOutcome CSpiritDlg::Store() {
     return StoreOutcome::Stored;
 }
 
-void CSpiritDlg::OnOkButton() {
-    if (m_nShown < 0 || editors::OkMayClose(Store())) EndDialog(QDialog::Accepted);
-}
+bool CSpiritDlg::MayClose() { return m_nShown < 0 || editors::OkMayClose(Store()); }

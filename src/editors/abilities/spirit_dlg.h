@@ -6,43 +6,37 @@
 
 #include "editors/abilities/store_outcome.h"
 #include "editors/common/value_combo.h"
-#include "ui/dialog.h"
+#include "editors/common/record_list_dlg.h"
 
 namespace ui {
 class CheckBox;
 class Edit;
-class ListBox;
 class MultiEdit;
 }  // namespace ui
 
-class CSpiritDlg : public ui::Dialog {
+class CSpiritDlg : public editors::RecordListDlg {
     Q_OBJECT
 public:
     CSpiritDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
 
-    // Stores the record shown, if any, and shows the list's selection; stays on the
-    // record shown when the store fails.
-    void LoadRecord();
     // In order: the SP cost (a bad one writes nothing), the first four bytes, the initial
     // character, the name, the description. A failure leaves what was written before it.
-    bool StoreRecord();
+    bool StoreRecord() override;
 
 private:
     void CreateControls();
     QWidget* CreateDataGroup();
-    uint8_t* Record(int index) const;
+    void ShowRecord(const uint8_t* record) override;
     editors::StoreOutcome Store();
-    void OnOkButton();
+    // OK closes unless a number was refused: a text that cannot be converted has shown its
+    // message and keeps its old bytes.
+    bool MayClose() override;
 
-    uint8_t* m_pRom;
-    uint32_t m_nRomSize;
-    int m_nShown = -1;
     // A text holding codes the character table lacks is shown locked and never stored.
     bool m_bInitialEditable = true;
     bool m_bNameEditable = true;
     bool m_bDescriptionEditable = true;
 
-    ui::ListBox* m_pList = nullptr;
     editors::ValueCombo m_duration;
     editors::ValueCombo m_target;
     ui::CheckBox* m_pOnOthers = nullptr;

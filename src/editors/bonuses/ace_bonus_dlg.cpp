@@ -5,11 +5,9 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 #include <span>
-#include <vector>
 
 #include "core/layout/bonuses.h"
 #include "core/text_codec.h"
-#include "editors/bonuses/record_name.h"
 #include "ui/controls.h"
 
 namespace {
@@ -42,35 +40,21 @@ constexpr int kComboCharacters = 16;
 editors::ValueCombo MakeChoice(const QString& title, QStringList items, QFormLayout* form) {
     const int count = static_cast<int>(items.size());
     items << QStringLiteral("無し(0xFF)");
-    auto* combo = new ui::ComboBox(title);
-    combo->SetItems(items);
-    combo->SetCurSel(0);
-    editors::SetContentsLength(combo, kComboCharacters);
-    form->addRow(combo);
-    return editors::ValueCombo(combo, {count, editors::kNone8, true, true});
+    editors::ValueCombo choice = MakeNoneChoice(title, items, count, kComboCharacters);
+    form->addRow(choice.Combo());
+    return choice;
 }
 
 }  // namespace
 
 CAceBonusDlg::CAceBonusDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("エースボーナス"));
-    CreateControls();
-    m_pList->SetCurSel(0);
-    LoadRecord();
-}
-
-void CAceBonusDlg::CreateControls() {
+    : CBonusRecordDlg(rom, romSize, {kBase, kSize, kCount}, {kName, kNameLength}, parent) {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_pList = new ui::ListBox(QStringLiteral("エースボーナス"));
-    m_pList->SetItems(editors::NameItems(codec, tsumugi::NameKind::AceBonus));
-    m_pList->setMinimumSize(260, 420);
-    const auto [ok, cancel] = editors::LayOutRecordEditor(this, QStringLiteral("エースボーナス"),
-                                                          m_pList, CreateDataGroup());
-
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
-    connect(ok, &QPushButton::clicked, this, &CAceBonusDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CAceBonusDlg::OnCancel);
+    CreateFrame(QStringLiteral("エースボーナス"), QStringLiteral("エースボーナス"),
+                editors::NameItems(codec, tsumugi::NameKind::AceBonus), QSize(260, 420),
+                CreateDataGroup());
+    BindFields(m_numbers, m_pName);
+    ShowFirstRecord();
 }
 
 QWidget* CAceBonusDlg::CreateDataGroup() {
@@ -122,41 +106,12 @@ QWidget* CAceBonusDlg::CreateDataGroup() {
     return data;
 }
 
-uint8_t* CAceBonusDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
-}
-
-void CAceBonusDlg::LoadRecord() {
-    const std::optional<int> next =
-        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
-    if (!next) return;
-    const uint8_t* record = Record(*next);
-    if (record == nullptr) return;
-    m_nShown = *next;
-
-    editors::LoadNumbers(m_numbers, record);
+void CAceBonusDlg::ShowChoices(const uint8_t* record) {
     m_spirit.Load(record[kSpirit]);
     m_skill.Load(record[kSkill]);
-    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_bNameEditable = editors::ShowGameText(codec, m_pName, record + kName, kNameLength);
 }
 
-bool CAceBonusDlg::StoreRecord() {
-    uint8_t* record = Record(m_nShown);
-    if (record == nullptr) return false;
-
-    std::vector<uint32_t> values;
-    if (!editors::ReadNumbers(m_numbers, values)) return false;
-    editors::WriteNumbers(m_numbers, values, record);
+void CAceBonusDlg::StoreChoices(uint8_t* record) {
     record[kSpirit] = static_cast<uint8_t>(m_spirit.Store());
     record[kSkill] = static_cast<uint8_t>(m_skill.Store());
-
-    if (!m_bNameEditable) return true;
-    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    return editors::StoreRecordName(codec, this, m_pName, record + kName, kNameLength, m_pList,
-                                    m_nShown);
-}
-
-void CAceBonusDlg::OnOkButton() {
-    if (m_nShown < 0 || StoreRecord()) EndDialog(QDialog::Accepted);
 }

@@ -6,12 +6,10 @@
 #include <QLabel>
 #include <QVBoxLayout>
 #include <span>
-#include <vector>
 
 #include "core/layout/bonuses.h"
 #include "core/text_codec.h"
 #include "editors/bonuses/full_effect_lists.h"
-#include "editors/bonuses/record_name.h"
 #include "ui/controls.h"
 
 namespace {
@@ -35,38 +33,23 @@ constexpr size_t kUnitRows = 6, kEffectValueRow = 6, kWeaponRow = 7, kWeaponRows
 constexpr int kNumberWidth = 60;
 constexpr int kComboCharacters = 20;
 
-// An effect combo: its items stand for 0-8 and "無し(0xFF)"; 9 also shows "無し(0xFF)", and
-// an empty combo stores 0xFF.
+// An effect combo: its items stand for 0-8 and "無し(0xFF)".
 editors::ValueCombo MakeEffect(const QString& label, const QStringList& items, QFormLayout* form) {
-    auto* combo = new ui::ComboBox(label);
-    combo->SetItems(items);
-    combo->SetCurSel(0);
-    editors::SetContentsLength(combo, kComboCharacters);
-    form->addRow(ui::MakeLabel(label, combo), combo);
-    return editors::ValueCombo(combo, {kEffects, editors::kNone8, true, true});
+    editors::ValueCombo effect = MakeNoneChoice(label, items, kEffects, kComboCharacters);
+    form->addRow(ui::MakeLabel(label, effect.Combo()), effect.Combo());
+    return effect;
 }
 
 }  // namespace
 
 CFullBonusDlg::CFullBonusDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("フル改造ボーナス"));
-    CreateControls();
-    m_pList->SetCurSel(0);
-    LoadRecord();
-}
-
-void CFullBonusDlg::CreateControls() {
+    : CBonusRecordDlg(rom, romSize, {kBase, kSize, kCount}, {kName, kNameLength}, parent) {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_pList = new ui::ListBox(QStringLiteral("項目"));
-    m_pList->SetItems(editors::NameItems(codec, tsumugi::NameKind::FullBonus));
-    m_pList->setMinimumSize(220, 380);
-    const auto [ok, cancel] =
-        editors::LayOutRecordEditor(this, QStringLiteral("項目"), m_pList, CreateDataGroup());
-
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
-    connect(ok, &QPushButton::clicked, this, &CFullBonusDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CFullBonusDlg::OnCancel);
+    CreateFrame(QStringLiteral("フル改造ボーナス"), QStringLiteral("項目"),
+                editors::NameItems(codec, tsumugi::NameKind::FullBonus), QSize(220, 380),
+                CreateDataGroup());
+    BindFields(m_numbers, m_pName);
+    ShowFirstRecord();
 }
 
 QWidget* CFullBonusDlg::CreateDataGroup() {
@@ -114,45 +97,16 @@ QWidget* CFullBonusDlg::CreateDataGroup() {
     return data;
 }
 
-uint8_t* CFullBonusDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
-}
-
-void CFullBonusDlg::LoadRecord() {
-    const std::optional<int> next =
-        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
-    if (!next) return;
-    const uint8_t* record = Record(*next);
-    if (record == nullptr) return;
-    m_nShown = *next;
-
-    editors::LoadNumbers(m_numbers, record);
+void CFullBonusDlg::ShowChoices(const uint8_t* record) {
     m_pTerrainS->SetCheck(record[kTerrainS] != 0);
     m_pWeaponTerrainS->SetCheck(record[kWeaponTerrainS] != 0);
     m_effect1.Load(record[kEffect1]);
     m_effect2.Load(record[kEffect2]);
-    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_bNameEditable = editors::ShowGameText(codec, m_pName, record + kName, kNameLength);
 }
 
-bool CFullBonusDlg::StoreRecord() {
-    uint8_t* record = Record(m_nShown);
-    if (record == nullptr) return false;
-
-    std::vector<uint32_t> values;
-    if (!editors::ReadNumbers(m_numbers, values)) return false;
-    editors::WriteNumbers(m_numbers, values, record);
+void CFullBonusDlg::StoreChoices(uint8_t* record) {
     record[kTerrainS] = m_pTerrainS->GetCheck() ? 1 : 0;
     record[kWeaponTerrainS] = m_pWeaponTerrainS->GetCheck() ? 1 : 0;
     record[kEffect1] = static_cast<uint8_t>(m_effect1.Store());
     record[kEffect2] = static_cast<uint8_t>(m_effect2.Store());
-
-    if (!m_bNameEditable) return true;
-    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    return editors::StoreRecordName(codec, this, m_pName, record + kName, kNameLength, m_pList,
-                                    m_nShown);
-}
-
-void CFullBonusDlg::OnOkButton() {
-    if (m_nShown < 0 || StoreRecord()) EndDialog(QDialog::Accepted);
 }

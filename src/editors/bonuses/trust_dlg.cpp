@@ -24,13 +24,11 @@ uint32_t PageOffset(int page) { return kPages + kPageSize * static_cast<uint32_t
 }  // namespace
 
 CTrustDlg::CTrustDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("信頼補正"));
+    : editors::RecordListDlg(rom, romSize, {kBase, kSize, kCount}, parent) {
     CreateControls();
-    m_pList->SetCurSel(0);
     m_pPilot->SetCurSel(0);
     m_pPages->SetCurSel(0);
-    LoadRecord();
+    ShowFirstRecord();
 }
 
 void CTrustDlg::CreateControls() {
@@ -46,10 +44,6 @@ void CTrustDlg::CreateControls() {
         items << (pilot < static_cast<uint32_t>(pilots.size()) ? pilots[static_cast<qsizetype>(pilot)]
                                                                : QStringLiteral("Error"));
     }
-    m_pList = new ui::ListBox(QStringLiteral("信頼補正項目"));
-    m_pList->SetItems(items);
-    m_pList->setMinimumSize(200, 360);
-
     m_pPilot = new ui::ComboBox(QStringLiteral("パイロット"));
     m_pPilot->SetItems(pilots);
     editors::SetContentsLength(m_pPilot, kPilotCharacters);
@@ -58,29 +52,19 @@ void CTrustDlg::CreateControls() {
                                                       type_names::kCount);
     m_pPage = new CTrustPage(pilots, types);
 
-    const auto [ok, cancel] = editors::LayOutRecordEditor(this, QStringLiteral("信頼補正項目"), m_pList,
-                                                          CreateDataColumn());
+    CreateFrame(QStringLiteral("信頼補正"), QStringLiteral("信頼補正項目"), items, QSize(200, 360),
+                CreateDataColumn());
 
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
     connect(m_pPilot, &ui::ComboBox::SelChange, this, &CTrustDlg::OnPilotChange);
     connect(m_pPages, &ui::TabCtrl::SelChange, this, [this] { LoadPage(); });
-    connect(ok, &QPushButton::clicked, this, &CTrustDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CTrustDlg::OnCancel);
 }
 
 QWidget* CTrustDlg::CreateDataColumn() {
     auto* pilot = new QVBoxLayout;
     pilot->addWidget(m_pPilot);
 
-    // The tab strip stands over the one set of page choices: its pages are empty.
-    m_pPages = new ui::TabCtrl(QStringLiteral("ページ"));
-    for (int page = 0; page < kPageCount; ++page) {
-        auto* empty = new QWidget;
-        empty->setFixedHeight(0);
-        m_pPages->InsertItem(page, empty, QString::fromUtf16(kPageTitles[page]));
-    }
-    m_pPages->setDocumentMode(true);
-    m_pPages->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    // The tab strip stands over the one set of page choices.
+    m_pPages = editors::MakePageStrip(QStringLiteral("ページ"), kPageTitles);
     auto* data = new QVBoxLayout;
     data->addWidget(m_pPages);
     data->addWidget(m_pPage);
@@ -94,10 +78,6 @@ QWidget* CTrustDlg::CreateDataColumn() {
     return column;
 }
 
-uint8_t* CTrustDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
-}
-
 void CTrustDlg::LoadRecord() {
     // Every control is a combo, so nothing can be refused: the move goes on whatever the
     // store gives.
@@ -109,6 +89,10 @@ void CTrustDlg::LoadRecord() {
         return;
     }
     m_nShown = selected;
+    ShowRecord(record);
+}
+
+void CTrustDlg::ShowRecord(const uint8_t* record) {
     const uint16_t pilot = tsumugi::Read16(record + kPilot);
     m_pPilot->SetCurSel(pilot < m_pPilot->GetCount() ? pilot : -1);
 
@@ -147,6 +131,4 @@ void CTrustDlg::OnPilotChange() {
     editors::ReplaceListItem(m_pList, m_nShown, m_pPilot->GetLBText(pilot));
 }
 
-void CTrustDlg::OnOkButton() {
-    if (StoreRecord()) EndDialog(QDialog::Accepted);
-}
+bool CTrustDlg::MayClose() { return StoreRecord(); }

@@ -5,43 +5,40 @@
 // shown into the ROM buffer.
 #include <cstdint>
 
-#include "ui/dialog.h"
+#include "editors/common/record_list_dlg.h"
 
 class CTrustPage;
 
 namespace ui {
 class ComboBox;
-class ListBox;
 class TabCtrl;
 }  // namespace ui
 
-class CTrustDlg : public ui::Dialog {
+class CTrustDlg : public editors::RecordListDlg {
     Q_OBJECT
 public:
     CTrustDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
 
     // Stores the record shown, if any, and shows the list's selection with the page of
-    // the tab selected now.
-    void LoadRecord();
+    // the tab selected now. Nothing can be refused, so the move goes on whatever the store
+    // gives; a selection without a record goes back to the record shown.
+    void LoadRecord() override;
     // Stores the record shown, if a page is shown, and shows the page of the selected tab.
     void LoadPage();
     // Writes the pilot, then the page shown. Fails when no record or no page is shown
     // (the pilot is written all the same when only the page is missing).
-    bool StoreRecord();
+    bool StoreRecord() override;
 
 private:
     void CreateControls();
     QWidget* CreateDataColumn();
-    uint8_t* Record(int index) const;
+    void ShowRecord(const uint8_t* record) override;
     void OnPilotChange();
-    void OnOkButton();
+    // OK closes only when the pilot and a page were stored.
+    bool MayClose() override;
 
-    uint8_t* m_pRom;
-    uint32_t m_nRomSize;
-    int m_nShown = -1;
     int m_nPage = -1;
 
-    ui::ListBox* m_pList = nullptr;
     ui::ComboBox* m_pPilot = nullptr;
     ui::TabCtrl* m_pPages = nullptr;
     CTrustPage* m_pPage = nullptr;

@@ -139,6 +139,18 @@ void SetContentsLength(ui::ComboBox* combo, int characters) {
     combo->setMinimumContentsLength(characters);
 }
 
+ui::TabCtrl* MakePageStrip(const QString& label, std::span<const char16_t* const> titles) {
+    auto* strip = new ui::TabCtrl(label);
+    for (size_t page = 0; page < titles.size(); ++page) {
+        auto* empty = new QWidget;
+        empty->setFixedHeight(0);
+        strip->InsertItem(static_cast<int>(page), empty, QString::fromUtf16(titles[page]));
+    }
+    strip->setDocumentMode(true);
+    strip->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    return strip;
+}
+
 std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QString& listTitle,
                                                        ui::ListBox* list, QWidget* data) {
     auto* listLayout = new QVBoxLayout;

@@ -24,6 +24,7 @@ class ComboBox;
 class Edit;
 class ListBox;
 class MultiEdit;
+class TabCtrl;
 }  // namespace ui
 
 namespace editors {
@@ -87,6 +88,10 @@ QStringList NumberItems(int first, int last);
 // Sizes a combo by a fixed number of characters instead of measuring every item, which
 // keeps long lists quick to show.
 void SetContentsLength(ui::ComboBox* combo, int characters);
+
+// A tab strip named label with one empty page per title, standing over controls that show
+// whichever page of a record its selected tab names.
+ui::TabCtrl* MakePageStrip(const QString& label, std::span<const char16_t* const> titles);
 
 // Lays out a record editor: the group listTitle with the record list beside data, and
 // the buttons "OK" and "ｷｬﾝｾﾙ" below on the right (returned in that order). The Tab key

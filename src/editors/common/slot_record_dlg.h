@@ -6,21 +6,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "editors/common/record_list_dlg.h"
 #include "editors/common/slot_grid.h"
-#include "ui/dialog.h"
-
-namespace ui {
-class ListBox;
-}
 
 namespace editors {
-
-// Where a table of fixed-size records lies in the ROM.
-struct RecordTable {
-    uint32_t base = 0;
-    uint32_t size = 0;
-    int count = 0;
-};
 
 // What a store writes first. The two orders differ in what a refused number leaves.
 enum class SlotStoreOrder {
@@ -28,17 +17,14 @@ enum class SlotStoreOrder {
     CombosFirst,   // the combos are written before the boxes are read: they stay written
 };
 
-class SlotRecordDlg : public ui::Dialog {
+class SlotRecordDlg : public RecordListDlg {
     Q_OBJECT
 public:
     ~SlotRecordDlg() override;
 
-    // Stores the record shown, if any, and shows the list's selection; stays on the
-    // record shown when the store fails.
-    void LoadRecord();
     // Writes the record shown in the order given at construction; fails when no record
     // is shown or a box holds no number of 0-255.
-    bool StoreRecord();
+    bool StoreRecord() override;
 
 protected:
     SlotRecordDlg(uint8_t* rom, uint32_t romSize, RecordTable table, SlotStoreOrder order,
@@ -53,15 +39,9 @@ protected:
     uint32_t RomSize() const { return m_nRomSize; }
 
 private:
-    uint8_t* Record(int index) const;
-    void OnOkButton();
+    void ShowRecord(const uint8_t* record) override;
 
-    uint8_t* m_pRom;
-    uint32_t m_nRomSize;
-    RecordTable m_table;
     SlotStoreOrder m_order;
-    int m_nShown = -1;
-    ui::ListBox* m_pList = nullptr;
     std::unique_ptr<SlotGrid> m_pGrid;
 };
 

@@ -60,26 +60,18 @@ QStringList PersonalityNames(const uint8_t* rom, uint32_t romSize) {
 }
 
 CPilotStatusDlg::CPilotStatusDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("パイロットステータス"));
+    : editors::RecordListDlg(rom, romSize, {kBase, kSize, kCount}, parent) {
     CreateControls();
-    m_pList->SetCurSel(0);
-    LoadRecord();
+    ShowFirstRecord();
 }
 
 CPilotStatusDlg::~CPilotStatusDlg() = default;
 
 void CPilotStatusDlg::CreateControls() {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_pList = new ui::ListBox(QStringLiteral("パイロット"));
-    m_pList->SetItems(editors::NameItems(codec, tsumugi::NameKind::Pilot));
-    m_pList->setMinimumSize(220, 480);
-    const auto [ok, cancel] =
-        editors::LayOutRecordEditor(this, QStringLiteral("パイロット"), m_pList, CreateDataGroup());
-
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
-    connect(ok, &QPushButton::clicked, this, &CPilotStatusDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CPilotStatusDlg::OnCancel);
+    CreateFrame(QStringLiteral("パイロットステータス"), QStringLiteral("パイロット"),
+                editors::NameItems(codec, tsumugi::NameKind::Pilot), QSize(220, 480),
+                CreateDataGroup());
 }
 
 QWidget* CPilotStatusDlg::CreateDataGroup() {
@@ -126,18 +118,7 @@ QWidget* CPilotStatusDlg::CreateDataGroup() {
     return data;
 }
 
-uint8_t* CPilotStatusDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, kBase, kSize, kCount, index);
-}
-
-void CPilotStatusDlg::LoadRecord() {
-    const std::optional<int> next =
-        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
-    if (!next) return;
-    const uint8_t* record = Record(*next);
-    if (record == nullptr) return;
-    m_nShown = *next;
-
+void CPilotStatusDlg::ShowRecord(const uint8_t* record) {
     m_growth.Load(record[kGrowth]);
     m_pFemale->SetCheck(record[kSexPersonality] & 1);
     m_personality.Load(record[kSexPersonality] >> 4);
@@ -182,8 +163,4 @@ bool CPilotStatusDlg::StoreText(ui::Edit* edit, uint8_t* field, int limit, bool&
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     return editors::StoreGameText(codec, this, edit, field, limit, ui::CharFailure(),
                                   editors::TextCompare::UpToTerminator, &changed);
-}
-
-void CPilotStatusDlg::OnOkButton() {
-    if (m_nShown < 0 || StoreRecord()) EndDialog(QDialog::Accepted);
 }

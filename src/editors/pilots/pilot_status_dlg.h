@@ -8,46 +8,37 @@
 #include <memory>
 
 #include "editors/common/record_editor.h"
+#include "editors/common/record_list_dlg.h"
 #include "editors/common/terrain_ranks.h"
 #include "editors/common/value_combo.h"
-#include "ui/dialog.h"
 
 namespace ui {
 class CheckBox;
 class Edit;
-class ListBox;
 }  // namespace ui
 
-class CPilotStatusDlg : public ui::Dialog {
+class CPilotStatusDlg : public editors::RecordListDlg {
     Q_OBJECT
 public:
     CPilotStatusDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
     ~CPilotStatusDlg() override;
 
-    // Stores the record shown, if any, and shows the list's selection; stays on the
-    // record shown when the store fails.
-    void LoadRecord();
     // Combos first, then the number boxes, then the texts; a failure leaves what was
     // written before it.
-    bool StoreRecord();
+    bool StoreRecord() override;
 
 private:
     void CreateControls();
     QWidget* CreateDataGroup();
-    uint8_t* Record(int index) const;
+    void ShowRecord(const uint8_t* record) override;
     // Encodes edit's text into a zero-filled scratch buffer and copies all of the field's
     // bytes only when the text differs from the field's up to its terminator. changed
     // tells whether it did.
     bool StoreText(ui::Edit* edit, uint8_t* field, int limit, bool& changed);
-    void OnOkButton();
 
-    uint8_t* m_pRom;
-    uint32_t m_nRomSize;
-    int m_nShown = -1;
     bool m_bNicknameEditable = true;
     bool m_bNameEditable = true;
 
-    ui::ListBox* m_pList = nullptr;
     editors::ValueCombo m_growth;
     editors::ValueCombo m_personality;
     ui::CheckBox* m_pFemale = nullptr;

@@ -4,35 +4,31 @@
 #include <QGroupBox>
 #include <QVBoxLayout>
 
+#include "core/layout/units.h"
 #include "core/text_codec.h"
 #include "editors/common/record_editor.h"
 #include "editors/units/unit_ability_page.h"
 #include "editors/units/unit_basic_page.h"
 #include "editors/units/unit_machine_page.h"
-#include "core/layout/units.h"
 #include "editors/units/unit_weapon_page.h"
 #include "ui/controls.h"
 #include "ui/services.h"
 #include "ui/text.h"
 
 namespace {
+namespace ur = tsumugi::layout::unit_record;
 enum Page { kBasicPage, kAbilityPage, kMachinePage, kWeaponPage };
 }
 
 CUnitDlg::CUnitDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("ユニット"));
+    : editors::RecordListDlg(rom, romSize, {ur::kBase, ur::kSize, ur::kCount}, parent) {
     CreateControls();
     FillList();
-    m_pList->SetCurSel(0);
     m_pTab->SetCurSel(kBasicPage);
-    LoadRecord();
+    ShowFirstRecord();
 }
 
 void CUnitDlg::CreateControls() {
-    m_pList = new ui::ListBox(QStringLiteral("ユニット"));
-    m_pList->setMinimumSize(200, 480);
-
     // The tab control shows the page of the selected tab and hides the others; switching
     // tabs neither stores nor loads.
     m_pTab = new ui::TabCtrl(QStringLiteral("データ"));
@@ -46,17 +42,13 @@ void CUnitDlg::CreateControls() {
     m_pTab->InsertItem(kWeaponPage, m_pWeapon, QStringLiteral("武器"));
     auto* dataLayout = new QVBoxLayout;
     dataLayout->addWidget(m_pTab);
-    QGroupBox* data = ui::MakeGroup(QStringLiteral("データ"), dataLayout);
-    const auto [ok, cancel] = editors::LayOutRecordEditor(this, QStringLiteral("ユニット"), m_pList, data);
-
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
-    connect(ok, &QPushButton::clicked, this, &CUnitDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CUnitDlg::OnCancel);
+    CreateFrame(QStringLiteral("ユニット"), QStringLiteral("ユニット"), {}, QSize(200, 480),
+                ui::MakeGroup(QStringLiteral("データ"), dataLayout));
 }
 
 void CUnitDlg::FillList() {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    for (int i = 0; i < tsumugi::layout::unit_record::kCount; ++i) {
+    for (int i = 0; i < ur::kCount; ++i) {
         std::string name;
         if (!codec.GetUnitName(i, name)) {
             ui::MessageBox(this, ui::TableFailure());
@@ -66,18 +58,7 @@ void CUnitDlg::FillList() {
     }
 }
 
-uint8_t* CUnitDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, tsumugi::layout::unit_record::kBase, tsumugi::layout::unit_record::kSize,
-                             tsumugi::layout::unit_record::kCount, index);
-}
-
-void CUnitDlg::LoadRecord() {
-    const std::optional<int> next =
-        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
-    if (!next) return;
-    const uint8_t* record = Record(*next);
-    if (record == nullptr) return;
-    m_nShown = *next;
+void CUnitDlg::ShowRecord(const uint8_t* record) {
     m_pBasic->LoadRecord(record);
     m_pAbility->LoadRecord(record);
     m_pMachine->LoadRecord(record);
@@ -110,8 +91,4 @@ void CUnitDlg::ShowFailedPage(int page) {
     QWidget* focus = QApplication::focusWidget();
     m_pTab->SetCurSel(page);
     if (focus != nullptr && m_pTab->widget(page)->isAncestorOf(focus)) focus->setFocus();
-}
-
-void CUnitDlg::OnOkButton() {
-    if (m_nShown < 0 || StoreRecord()) EndDialog(QDialog::Accepted);
 }

@@ -3,7 +3,7 @@
 // Moving to another unit or pressing OK stores the record shown into the ROM buffer.
 #include <cstdint>
 
-#include "ui/dialog.h"
+#include "editors/common/record_list_dlg.h"
 
 class CUnitAbilityPage;
 class CUnitBasicPage;
@@ -11,35 +11,25 @@ class CUnitMachinePage;
 class CUnitWeaponPage;
 
 namespace ui {
-class ListBox;
 class TabCtrl;
-}  // namespace ui
+}
 
-class CUnitDlg : public ui::Dialog {
+class CUnitDlg : public editors::RecordListDlg {
     Q_OBJECT
 public:
     CUnitDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
 
-    // Stores the record shown, if any, and shows the list's selection; stays on the
-    // record shown when the store fails.
-    void LoadRecord();
     // Writes the four pages into the record shown, in a fixed order; a failure leaves
     // what was written before it.
-    bool StoreRecord();
+    bool StoreRecord() override;
 
 private:
     void CreateControls();
     void FillList();
-    uint8_t* Record(int index) const;
-    void OnOkButton();
+    void ShowRecord(const uint8_t* record) override;
     // After a failed store: shows the page that holds the refused input.
     void ShowFailedPage(int page);
 
-    uint8_t* m_pRom;
-    uint32_t m_nRomSize;
-    int m_nShown = -1;
-
-    ui::ListBox* m_pList = nullptr;
     ui::TabCtrl* m_pTab = nullptr;
     CUnitBasicPage* m_pBasic = nullptr;
     CUnitAbilityPage* m_pAbility = nullptr;

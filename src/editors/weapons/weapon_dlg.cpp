@@ -17,20 +17,13 @@ enum Page { kBasicPage, kTypePage };
 }  // namespace
 
 CWeaponDlg::CWeaponDlg(uint8_t* rom, uint32_t romSize, QWidget* parent)
-    : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize) {
-    setWindowTitle(QStringLiteral("武器"));
+    : editors::RecordListDlg(rom, romSize, {wr::kBase, wr::kSize, wr::kCount}, parent) {
     CreateControls();
-    m_pList->SetCurSel(0);
     m_pTab->SetCurSel(kBasicPage);
-    LoadRecord();
+    ShowFirstRecord();
 }
 
 void CWeaponDlg::CreateControls() {
-    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    m_pList = new ui::ListBox(QStringLiteral("武器"));
-    m_pList->SetItems(editors::WeaponNameItems(codec));
-    m_pList->setMinimumSize(200, 420);
-
     // The tab control shows the page of the selected tab and hides the other; switching
     // tabs neither stores nor loads.
     m_pTab = new ui::TabCtrl(QStringLiteral("データ"));
@@ -40,25 +33,12 @@ void CWeaponDlg::CreateControls() {
     m_pTab->InsertItem(kTypePage, m_pType, QStringLiteral("タイプ"));
     auto* dataLayout = new QVBoxLayout;
     dataLayout->addWidget(m_pTab);
-    QGroupBox* data = ui::MakeGroup(QStringLiteral("データ"), dataLayout);
-    const auto [ok, cancel] = editors::LayOutRecordEditor(this, QStringLiteral("武器"), m_pList, data);
-
-    connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
-    connect(ok, &QPushButton::clicked, this, &CWeaponDlg::OnOkButton);
-    connect(cancel, &QPushButton::clicked, this, &CWeaponDlg::OnCancel);
+    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
+    CreateFrame(QStringLiteral("武器"), QStringLiteral("武器"), editors::WeaponNameItems(codec),
+                QSize(200, 420), ui::MakeGroup(QStringLiteral("データ"), dataLayout));
 }
 
-uint8_t* CWeaponDlg::Record(int index) const {
-    return editors::RecordAt(m_pRom, m_nRomSize, wr::kBase, wr::kSize, wr::kCount, index);
-}
-
-void CWeaponDlg::LoadRecord() {
-    const std::optional<int> next =
-        editors::StoreAndMove(m_pList, m_nShown, [this] { return StoreRecord(); });
-    if (!next) return;
-    const uint8_t* record = Record(*next);
-    if (record == nullptr) return;
-    m_nShown = *next;
+void CWeaponDlg::ShowRecord(const uint8_t* record) {
     m_pBasic->LoadRecord(record);
     m_pType->LoadRecord(record);
 }
@@ -76,8 +56,4 @@ bool CWeaponDlg::StoreRecord() {
     if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pBasic->NameText());
     m_pType->StoreChoices(record);
     return m_pType->StoreMapFields(record);
-}
-
-void CWeaponDlg::OnOkButton() {
-    if (m_nShown < 0 || StoreRecord()) EndDialog(QDialog::Accepted);
 }

@@ -3,39 +3,29 @@
 // Moving to another weapon or pressing OK stores the record shown into the ROM buffer.
 #include <cstdint>
 
-#include "ui/dialog.h"
+#include "editors/common/record_list_dlg.h"
 
 class CWeaponBasicPage;
 class CWeaponTypePage;
 
 namespace ui {
-class ListBox;
 class TabCtrl;
-}  // namespace ui
+}
 
-class CWeaponDlg : public ui::Dialog {
+class CWeaponDlg : public editors::RecordListDlg {
     Q_OBJECT
 public:
     CWeaponDlg(uint8_t* rom, uint32_t romSize, QWidget* parent = nullptr);
 
-    // Stores the record shown, if any, and shows the list's selection; stays on the
-    // record shown when the store fails.
-    void LoadRecord();
     // Writes the two pages into the record shown: the numbers, skill and terrain of
     // "基本", its name, the choices and flags of "タイプ", then its map-weapon numbers.
     // A failure leaves what was written before it; false when no record is shown.
-    bool StoreRecord();
+    bool StoreRecord() override;
 
 private:
     void CreateControls();
-    uint8_t* Record(int index) const;
-    void OnOkButton();
+    void ShowRecord(const uint8_t* record) override;
 
-    uint8_t* m_pRom;
-    uint32_t m_nRomSize;
-    int m_nShown = -1;
-
-    ui::ListBox* m_pList = nullptr;
     ui::TabCtrl* m_pTab = nullptr;
     CWeaponBasicPage* m_pBasic = nullptr;
     CWeaponTypePage* m_pType = nullptr;
