@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/text_codec.h"
+#include "editors/common/find_box.h"
 #include "editors/common/record_editor.h"
 #include "ui/controls.h"
 #include "ui/services.h"
@@ -45,6 +46,7 @@ void CClassListDlg::CreateControls(const ClassListWindow& window) {
     m_sourceNames = NameItems(codec, m_names);
     m_pSource->SetItems(m_sourceNames);
     for (ui::ListBox* list : {m_pEntries, m_pSource}) list->setMinimumSize(200, 360);
+    auto* find = new FindBox(m_pSource, this);
 
     auto* add = new ui::Button(QStringLiteral("<< 追加"));
     auto* remove = new ui::Button(QStringLiteral("削除"));
@@ -67,10 +69,11 @@ void CClassListDlg::CreateControls(const ClassListWindow& window) {
     actions->addStretch();
     auto* lists = new QGridLayout;
     lists->addWidget(ui::MakeLabel(entryLabel, m_pEntries, this), 0, 0);
-    lists->addWidget(m_pEntries, 1, 0);
-    lists->addLayout(actions, 1, 1);
+    lists->addWidget(m_pEntries, 1, 0, 2, 1);
+    lists->addLayout(actions, 1, 1, 2, 1);
     lists->addWidget(ui::MakeLabel(sourceLabel, m_pSource, this), 0, 2);
-    lists->addWidget(m_pSource, 1, 2);
+    lists->addLayout(find->MakeRow(), 1, 2);
+    lists->addWidget(m_pSource, 2, 2);
     top->addLayout(lists, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -83,7 +86,8 @@ void CClassListDlg::CreateControls(const ClassListWindow& window) {
     setTabOrder(add, remove);
     setTabOrder(remove, up);
     setTabOrder(up, down);
-    setTabOrder(down, m_pSource);
+    setTabOrder(down, find);
+    setTabOrder(find, m_pSource);
     setTabOrder(m_pSource, ok);
     setTabOrder(ok, cancel);
 

@@ -11,6 +11,7 @@
 #include "core/layout/battle.h"
 #include "core/regions.h"
 #include "core/text_codec.h"
+#include "editors/common/find_box.h"
 #include "editors/common/record_editor.h"
 #include "ui/controls.h"
 #include "ui/number.h"
@@ -83,6 +84,9 @@ void CBattleLineDlg::CreateControls() {
 
     m_pPilotList = new ui::ListBox(QStringLiteral("パイロット"), this);
     m_pPilotList->SetItems(pilots);
+    m_pFind = new editors::FindBox(m_pPilotList, this);
+    m_pFind->setParent(this);
+    m_pFindLabel = ui::MakeLabel(QStringLiteral("検索"), m_pFind, this);
     m_pLineList = new ui::ListBox(QStringLiteral("セリフ"), this);
     m_pNote = new QLabel(this);
     m_pNote->setObjectName(QStringLiteral("note"));
@@ -99,6 +103,7 @@ void CBattleLineDlg::CreateControls() {
     m_pCancel = new ui::Button(QStringLiteral("ｷｬﾝｾﾙ"), this);
     SetContentsEnabled(false, false);
 
+    QWidget::setTabOrder(m_pFind, m_pPilotList);
     QWidget::setTabOrder(m_pPilotList, m_pLineList);
     QWidget::setTabOrder(m_pLineList, speaker);
     QWidget::setTabOrder(speaker, m_pExpression);
@@ -116,9 +121,11 @@ void CBattleLineDlg::LayOut(int w, int h) {
     // The bottom block keeps its distance from the bottom edge; the lists and the text
     // grow with the window. The note takes the foot of the line group; the buttons are
     // as wide as the room right of the contents, so that their labels fit.
-    const std::array<std::pair<QWidget*, QRect>, 13> places = {{
+    const std::array<std::pair<QWidget*, QRect>, 15> places = {{
         {m_pPilotGroup, Edges(8, 8, 160, h - 152)},
-        {m_pPilotList, Edges(16, 24, 152, h - 160)},
+        {m_pPilotList, Edges(16, 52, 152, h - 160)},
+        {m_pFindLabel, Edges(16, 24, 46, 46)},
+        {m_pFind, Edges(48, 24, 152, 46)},
         {m_pLineGroup, Edges(168, 8, w - 8, h - 152)},
         {m_pLineList, Edges(174, 24, w - 16, h - 184)},
         {m_pNote, Edges(174, h - 180, w - 16, h - 158)},

@@ -14,6 +14,10 @@ class QGroupBox;
 class QLabel;
 class QResizeEvent;
 
+namespace editors {
+class FindBox;
+}
+
 namespace ui {
 class Button;
 class ComboBox;
@@ -60,6 +64,8 @@ private:
 
     QGroupBox* m_pPilotGroup = nullptr;
     ui::ListBox* m_pPilotList = nullptr;
+    QLabel* m_pFindLabel = nullptr;
+    editors::FindBox* m_pFind = nullptr;
     QGroupBox* m_pLineGroup = nullptr;
     ui::ListBox* m_pLineList = nullptr;
     QLabel* m_pNote = nullptr;

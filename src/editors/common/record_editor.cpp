@@ -11,6 +11,7 @@
 
 #include "core/bytes.h"
 #include "core/text_codec.h"
+#include "editors/common/find_box.h"
 #include "ui/controls.h"
 #include "ui/number.h"
 #include "ui/text.h"
@@ -154,6 +155,7 @@ ui::TabCtrl* MakePageStrip(const QString& label, std::span<const char16_t* const
 std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QString& listTitle,
                                                        ui::ListBox* list, QWidget* data) {
     auto* listLayout = new QVBoxLayout;
+    listLayout->addLayout((new FindBox(list, dialog))->MakeRow());
     listLayout->addWidget(list);
     auto* ok = new ui::Button(QStringLiteral("OK"));
     auto* cancel = new ui::Button(QStringLiteral("ｷｬﾝｾﾙ"));

@@ -93,9 +93,10 @@ void SetContentsLength(ui::ComboBox* combo, int characters);
 // whichever page of a record its selected tab names.
 ui::TabCtrl* MakePageStrip(const QString& label, std::span<const char16_t* const> titles);
 
-// Lays out a record editor: the group listTitle with the record list beside data, and
-// the buttons "OK" and "ｷｬﾝｾﾙ" below on the right (returned in that order). The Tab key
-// goes from the list through data to the buttons, provided data has no parent yet.
+// Lays out a record editor: the group listTitle with the find box "検索" over the record
+// list beside data, and the buttons "OK" and "ｷｬﾝｾﾙ" below on the right (returned in that
+// order). The Tab key goes from the find box and the list through data to the buttons,
+// provided data has no parent yet.
 std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QString& listTitle,
                                                        ui::ListBox* list, QWidget* data);
 

@@ -14,6 +14,7 @@
 #include "core/layout/units.h"
 #include "core/regions.h"
 #include "core/text_codec.h"
+#include "editors/common/find_box.h"
 #include "editors/common/record_editor.h"
 #include "ui/controls.h"
 #include "ui/number.h"
@@ -68,9 +69,14 @@ void CScenarioMessagePage::CreateControls() {
     auto* page = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     page->addLayout(top, 1);
-    m_pList = new ui::ListBox(S(u"セリフ"), this);
+    // The list joins the page after its find box, which goes before it in Tab order.
+    m_pList = new ui::ListBox(S(u"セリフ"));
     m_pList->setMinimumWidth(260);
-    top->addWidget(m_pList, 1);
+    auto* left = new QVBoxLayout;
+    top->addLayout(left, 1);
+    auto* find = new editors::FindBox(m_pList, this);
+    left->addLayout(find->MakeRow());
+    left->addWidget(m_pList, 1);
 
     auto* right = new QVBoxLayout;
     top->addLayout(right, 1);

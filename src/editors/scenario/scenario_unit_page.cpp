@@ -14,6 +14,7 @@
 #include "core/regions.h"
 #include "core/scenario_lists.h"
 #include "core/text_codec.h"
+#include "editors/common/find_box.h"
 #include "editors/common/weapon_name_list.h"
 #include "ui/controls.h"
 
@@ -68,6 +69,7 @@ void CScenarioUnitPage::CreateControls() {
 
     auto* left = new QVBoxLayout;
     left->addWidget(m_pModeButton);
+    left->addLayout((new editors::FindBox(m_pList, this))->MakeRow());
     left->addWidget(m_pList, 1);
 
     m_pFields = CreateFields();
