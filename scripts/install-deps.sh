@@ -9,6 +9,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-ipafont-gothic
+  zlib1g-dev
+  clang libclang-rt-14-dev
+  xdelta3 time
 )
 
 missing=()

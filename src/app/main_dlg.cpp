@@ -106,6 +106,8 @@ void CMainDlg::CreateControls() {
     auto* codeLayout = new QVBoxLayout;
     codeLayout->addWidget(button(u"保存", &CMainDlg::OnSaveCodes));
     codeLayout->addWidget(button(u"読み込み", &CMainDlg::OnLoadCodes));
+    codeLayout->addWidget(button(u"変更一覧", &CMainDlg::OnChangeList));
+    codeLayout->addWidget(button(u"パッチ出力", &CMainDlg::OnExportPatch));
     // Created in reading order, which is the order Tab follows: the left column first.
     ui::Button* stringTool = button(u"文字列ツール", &CMainDlg::OnStringTool);
     ui::Button* quit = button(u"終了", &CMainDlg::OnCancel);

@@ -47,6 +47,8 @@ public:
     void OnEdit();
     void OnSaveCodes();
     void OnLoadCodes();
+    void OnChangeList();
+    void OnExportPatch();
     void OnStringTool();
     void OnAbout();
 

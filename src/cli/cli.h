@@ -16,6 +16,9 @@ struct Args {
     std::vector<std::string> words;  // the command and its operands, in order
     std::optional<std::string> table;
     std::optional<std::string> output;
+    std::optional<std::string> codes;  // --codes FILE
+    std::optional<std::string> bps;    // --bps FILE
+    std::optional<std::string> ips;    // --ips FILE
     std::optional<int> limit;
     bool json = false;
     bool force = false;
@@ -41,6 +44,12 @@ int Demo(const Args& args);
 int CodesDiff(const Args& args);
 int CodesApply(const Args& args);
 int CodesWrite(const Args& args);
+int CodesExplain(const Args& args);
+int CodesExport(const Args& args);
+int PatchApply(const Args& args);
+int TableList(const Args& args);
+int TableExport(const Args& args);
+int TableImport(const Args& args);
 
 // ---- Shared pieces ----------------------------------------------------------------------
 

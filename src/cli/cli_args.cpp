@@ -15,6 +15,9 @@ enum Option : unsigned {
     kOutput = 1u << 2,
     kExtend = 1u << 3,
     kForce = 1u << 4,
+    kCodes = 1u << 5,
+    kBps = 1u << 6,
+    kIps = 1u << 7,
 };
 
 // No text is longer than the game's data; a larger limit would only cost memory.
@@ -22,7 +25,7 @@ constexpr long long kMaxLimit = 0x1000000;
 
 struct Command {
     const char* name;
-    const char* sub;  // the word after "codes", or null
+    const char* sub;  // the word after "codes", "table" or "patch", or null
     size_t operands;  // words after the command (and sub-command)
     unsigned options;
     bool needsOutput;
@@ -37,6 +40,12 @@ constexpr Command kCommands[] = {
     {"codes", "diff", 2, kOutput | kForce, false, CodesDiff},
     {"codes", "apply", 2, kOutput | kExtend | kForce, true, CodesApply},
     {"codes", "write", 2, kForce, false, CodesWrite},
+    {"codes", "explain", 2, kJson | kForce, false, CodesExplain},
+    {"codes", "export", 2, kBps | kIps | kForce, false, CodesExport},
+    {"patch", "apply", 2, kOutput | kForce, true, PatchApply},
+    {"table", "list", 0, 0, false, TableList},
+    {"table", "export", 2, kOutput | kForce, false, TableExport},
+    {"table", "import", 3, kOutput | kCodes | kForce, false, TableImport},
 };
 
 constexpr char kUsage[] =
@@ -49,6 +58,12 @@ constexpr char kUsage[] =
     "  codes diff OLD NEW [-o FILE]              the code file of every word NEW changes\n"
     "  codes apply ROM CODEFILE -o OUT [--extend]  ROM with the codes applied, written to OUT\n"
     "  codes write ROM CODEFILE                  writes the coded words into ROM in place\n"
+    "  codes explain ROM CODEFILE [--json]       names the field and values of every code\n"
+    "  codes export ROM CODEFILE --bps|--ips OUT  the codes as a BPS or IPS patch\n"
+    "  patch apply ROM PATCH -o OUT              ROM with a BPS or IPS patch applied\n"
+    "  table list                                the tables that export, with record counts\n"
+    "  table export ROM TABLE [-o FILE]          a table as UTF-8 CSV\n"
+    "  table import ROM TABLE CSV (-o OUT | --codes FILE)  a CSV checked and written back\n"
     "  demo DIR                                  writes demo.gba and string.txt into DIR\n"
     "\n"
     "  --table PATH  the character table (default: string.txt beside the program)\n"
@@ -69,7 +84,8 @@ std::optional<int> ParseLimit(const std::string& text) {
 
 unsigned OptionsGiven(const Args& args) {
     return (args.limit ? kLimit : 0u) | (args.json ? kJson : 0u) | (args.output ? kOutput : 0u) |
-           (args.extend ? kExtend : 0u) | (args.force ? kForce : 0u);
+           (args.extend ? kExtend : 0u) | (args.force ? kForce : 0u) | (args.codes ? kCodes : 0u) | (args.bps ? kBps : 0u) |
+           (args.ips ? kIps : 0u);
 }
 
 // What a command printed must have reached its reader: a full disk or a closed pipe
@@ -100,7 +116,8 @@ std::optional<Args> ParseArgs(const std::vector<std::string>& argv, std::string&
             args.words.push_back(a);
             continue;
         }
-        const bool takesValue = a == "--table" || a == "--limit" || a == "-o" || a == "--output";
+        const bool takesValue = a == "--table" || a == "--limit" || a == "-o" || a == "--output" ||
+                                a == "--codes" || a == "--bps" || a == "--ips";
         if (takesValue && i + 1 >= argv.size()) {
             error = a + " needs a value";
             return std::nullopt;
@@ -111,6 +128,12 @@ std::optional<Args> ParseArgs(const std::vector<std::string>& argv, std::string&
             args.table = argv[++i];
         } else if (a == "-o" || a == "--output") {
             args.output = argv[++i];
+        } else if (a == "--codes") {
+            args.codes = argv[++i];
+        } else if (a == "--bps") {
+            args.bps = argv[++i];
+        } else if (a == "--ips") {
+            args.ips = argv[++i];
         } else if (a == "--limit") {
             args.limit = ParseLimit(argv[++i]);
             if (!args.limit) {
@@ -158,7 +181,10 @@ int Run(const std::vector<std::string>& argv) {
     }
     return UsageError(
         "unknown command " + args.words[0] +
-        (args.words[0] == "codes" && args.words.size() > 1 ? " " + args.words[1] : ""));
+        ((args.words[0] == "codes" || args.words[0] == "table" || args.words[0] == "patch") &&
+                 args.words.size() > 1
+             ? " " + args.words[1]
+             : ""));
 }
 
 }  // namespace tsumugi::cli
