@@ -1,10 +1,16 @@
 #include "ui/controls.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QScrollBar>
+
+#include "ui/find_text.h"
 
 namespace ui {
 namespace {
@@ -114,6 +120,51 @@ ComboBox::ComboBox(const QString& label, QWidget* parent) : QComboBox(parent) {
     setEditable(false);
     setMaxVisibleItems(20);
     connect(this, &QComboBox::activated, this, [this](int) { emit SelChange(); });
+    // The open list takes the keys and what an input method commits.
+    view()->setAttribute(Qt::WA_InputMethodEnabled, true);
+    view()->installEventFilter(this);
+}
+
+bool ComboBox::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != view()) return QComboBox::eventFilter(watched, event);
+    if (event->type() == QEvent::InputMethod) {
+        const QString text = static_cast<QInputMethodEvent*>(event)->commitString();
+        if (!text.isEmpty()) return TypeToFind(text);
+    } else if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+            return QComboBox::eventFilter(watched, event);
+        if (key->key() == Qt::Key_Backspace && !m_typed.isEmpty()) {
+            m_typed.chop(1);
+            m_sinceKey.start();
+            FindTyped(view()->currentIndex().row());
+            return true;
+        }
+        const QString text = key->text();
+        if (!text.isEmpty() && text.at(0).isPrint()) return TypeToFind(text);
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+bool ComboBox::TypeToFind(const QString& text) {
+    const int current = view()->currentIndex().row();
+    // After a pause the text starts anew and the search moves on past the current item,
+    // so typing the same text again walks through the matches; a text being extended
+    // may still match the current item.
+    const bool fresh = !m_sinceKey.isValid() || m_sinceKey.elapsed() > QApplication::keyboardInputInterval();
+    if (fresh) m_typed.clear();
+    m_typed += text;
+    m_sinceKey.start();
+    FindTyped(fresh ? current + 1 : current);
+    return true;
+}
+
+void ComboBox::FindTyped(int from) {
+    QStringList items;
+    items.reserve(count());
+    for (int i = 0; i < count(); ++i) items << itemText(i);
+    const int found = FindItem(items, m_typed, from, false);
+    if (found >= 0) view()->setCurrentIndex(model()->index(found, modelColumn(), rootModelIndex()));
 }
 
 int ComboBox::AddString(const QString& text) {

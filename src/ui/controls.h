@@ -4,6 +4,7 @@
 // emits the wrappers' signals. Every control carries its label as accessible name.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -71,6 +72,21 @@ public:
 
 signals:
     void SelChange();  // the user chose an item
+
+protected:
+    // While the list is open, typed text (or text an input method commits) moves to the
+    // next item that contains it anywhere, matched as the find box matches; keys typed in
+    // quick succession extend the text, Backspace shortens it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Adds text to the text being found (or starts anew after a pause) and moves the open
+    // list's current item to the match. True when the key was taken.
+    bool TypeToFind(const QString& text);
+    void FindTyped(int from);
+
+    QString m_typed;
+    QElapsedTimer m_sinceKey;
 };
 
 class Edit : public QLineEdit {

@@ -1,6 +1,9 @@
 #include <QApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QAbstractItemView>
+#include <QSignalSpy>
+#include <QTabWidget>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -20,6 +23,7 @@
 #include "editors/units/unit_dlg.h"
 #include "editors/weapons/weapon_dlg.h"
 #include "ui/controls.h"
+#include "ui/find_text.h"
 #include "ui/number.h"
 
 namespace {
@@ -59,10 +63,10 @@ TEST(FindRecordTest, MatchesCaseAndWidthAlikeKanaAsWrittenAndWrapsRound) {
         {u"ガ", 99, false, 0},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(editors::FindRecord(items, S(c.text), c.from, c.backwards), c.expected)
+        EXPECT_EQ(ui::FindItem(items, S(c.text), c.from, c.backwards), c.expected)
             << QString::fromUtf16(c.text).toStdString() << " from " << c.from << (c.backwards ? " back" : "");
     }
-    EXPECT_EQ(editors::FindRecord({}, S(u"a"), 0, false), -1);
+    EXPECT_EQ(ui::FindItem({}, S(u"a"), 0, false), -1);
 }
 
 TEST(FindRecordTest, RecordNumbersAreDecimalOrHexadecimal) {
@@ -168,8 +172,8 @@ TEST_F(FindBoxTest, KeysMoveThroughTheMatchesOfTheWeaponList) {
     for (int i = 0; i < list->GetCount(); ++i) items << list->GetText(i);
     // A text found in several records: the first character of one of the names.
     const QString text = items[5].left(1);
-    const int first = editors::FindRecord(items, text, 0, false);
-    const int second = editors::FindRecord(items, text, first + 1, false);
+    const int first = ui::FindItem(items, text, 0, false);
+    const int second = ui::FindItem(items, text, first + 1, false);
     ASSERT_GE(first, 0);
     ASSERT_NE(second, first) << "the demo needs two records sharing " << text.toStdString();
 
@@ -184,7 +188,7 @@ TEST_F(FindBoxTest, KeysMoveThroughTheMatchesOfTheWeaponList) {
         {Qt::Key_Return, Qt::NoModifier, second},
         {Qt::Key_F3, Qt::ShiftModifier, first},
         {Qt::Key_F3, Qt::NoModifier, second},
-        {Qt::Key_Enter, Qt::NoModifier, editors::FindRecord(items, text, second + 1, false)},
+        {Qt::Key_Enter, Qt::NoModifier, ui::FindItem(items, text, second + 1, false)},
     };
     for (const Step& s : steps) {
         QTest::keyClick(box, s.key, s.modifiers);
@@ -205,7 +209,7 @@ TEST_F(FindBoxTest, KeysMoveThroughTheMatchesOfTheWeaponList) {
     commit.setCommitString(items[7]);
     QApplication::sendEvent(box, &commit);
     EXPECT_EQ(box->text(), items[7]);
-    EXPECT_EQ(list->GetCurSel(), editors::FindRecord(items, items[7], 0, false));
+    EXPECT_EQ(list->GetCurSel(), ui::FindItem(items, items[7], 0, false));
     EXPECT_TRUE(services.shown.empty());
 }
 
@@ -337,13 +341,65 @@ TEST_F(FindBoxTest, TheOtherListsFindToo) {
         box->setText(QStringLiteral("#1"));
         EXPECT_EQ(list->GetCurSel(), 1);
         box->setText(text);
-        EXPECT_EQ(list->GetCurSel(), editors::FindRecord(before, text, 1, false));
+        EXPECT_EQ(list->GetCurSel(), ui::FindItem(before, text, 1, false));
         EXPECT_EQ(list->GetText(list->GetCurSel()), text);
         box->setText(QStringLiteral("#%1").arg(list->GetCount()));
         EXPECT_TRUE(box->NotFound());
         EXPECT_EQ(list->GetText(list->GetCurSel()), text);
         EXPECT_TRUE(services.shown.empty());
     }
+}
+
+}  // namespace
+
+namespace {
+
+// A big combo's open list finds typed text anywhere in its items, keys and input-method
+// text alike; Enter then chooses the item as a click would.
+TEST_F(FindBoxTest, AnOpenBigComboFindsTypedTextAnywhereInItsItems) {
+    const int interval = QApplication::keyboardInputInterval();
+    QApplication::setKeyboardInputInterval(600000);  // every key of a test extends the text
+    const std::pair<const char*, Factory> editors[] = {
+        {"unit", Make<CUnitDlg>()}, {"scenario", Make<CScenarioDlg>()}};
+    for (const auto& [name, make] : editors) {
+        SCOPED_TRACE(name);
+        auto d = Open(make);
+        ui::ComboBox* combo = nullptr;
+        for (ui::ComboBox* c : d->findChildren<ui::ComboBox*>()) {
+            if (!combo && c->GetCount() >= 100) combo = c;
+        }
+        ASSERT_NE(combo, nullptr);
+        // Its page shown, as a user would have it.
+        for (QWidget* w = combo; w; w = w->parentWidget()) {
+            if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget() ? w->parentWidget()->parentWidget() : nullptr))
+                tabs->setCurrentWidget(w);
+        }
+        ASSERT_TRUE(combo->isVisible());
+        QStringList items;
+        for (int i = 0; i < combo->GetCount(); ++i) items << combo->GetLBText(i);
+        // The end of an item's text, which Qt's own prefix search would not find.
+        const QString wanted = items[combo->GetCount() / 2].right(2);
+        const int expected = ui::FindItem(items, wanted, combo->GetCurSel() + 1, false);
+        ASSERT_GE(expected, 0);
+        QSignalSpy chosen(combo, &ui::ComboBox::SelChange);
+        combo->showPopup();
+        QAbstractItemView* view = combo->view();
+        // One key, then the rest as an input method commits it.
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, wanted.left(1));
+        QApplication::sendEvent(view, &key);
+        QInputMethodEvent commit;
+        commit.setCommitString(wanted.mid(1));
+        QApplication::sendEvent(view, &commit);
+        EXPECT_EQ(view->currentIndex().row(), expected);
+        // Text no item holds leaves the list where it is.
+        QKeyEvent stray(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("\u9F98"));
+        QApplication::sendEvent(view, &stray);
+        EXPECT_EQ(view->currentIndex().row(), expected);
+        QTest::keyClick(view, Qt::Key_Return);
+        EXPECT_EQ(combo->GetCurSel(), expected);
+        EXPECT_EQ(chosen.count(), 1);
+    }
+    QApplication::setKeyboardInputInterval(interval);
 }
 
 }  // namespace

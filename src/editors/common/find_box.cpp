@@ -7,32 +7,15 @@
 #include <QStyle>
 
 #include "ui/controls.h"
+#include "ui/find_text.h"
 
 namespace editors {
 
 namespace {
 
-// Both sides of a comparison are brought to one form: compatibility forms (full-width
-// Latin, half-width katakana) become their plain forms, then case is folded.
-QString Folded(const QString& text) {
-    return text.normalized(QString::NormalizationForm_KC).toCaseFolded();
-}
-
 const char kNotFound[] = "notFound";
 
 }  // namespace
-
-int FindRecord(const QStringList& items, const QString& text, int from, bool backwards) {
-    const int count = static_cast<int>(items.size());
-    if (text.isEmpty() || count == 0) return -1;
-    if (from < 0 || from >= count) from = backwards ? count - 1 : 0;
-    const QString wanted = Folded(text);
-    for (int step = 0; step < count; ++step) {
-        const int i = backwards ? (from - step + count) % count : (from + step) % count;
-        if (Folded(items[i]).contains(wanted)) return i;
-    }
-    return -1;
-}
 
 std::optional<int> RecordNumber(const QString& text) {
     // "＃１２３" typed in full-width is the same number.
@@ -99,9 +82,9 @@ bool FindBox::Find(int step, bool backwards) {
         QStringList items;
         items.reserve(count);
         for (int i = 0; i < count; ++i) items << m_pList->GetText(i);
-        // Past either end FindRecord starts over from the other one.
+        // Past either end FindItem starts over from the other one.
         const int from = current < 0 ? -1 : current + (backwards ? -step : step);
-        found = FindRecord(items, wanted, from, backwards);
+        found = ui::FindItem(items, wanted, from, backwards);
     }
     ShowFound(found >= 0);
     if (found < 0) return false;

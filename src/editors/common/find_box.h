@@ -16,13 +16,6 @@ class ListBox;
 
 namespace editors {
 
-// The first of items, from index from on (backwards: from index from down), that
-// contains text, wrapping round the end of the list; -1 when none does or text is empty.
-// Latin letters match whatever their case, full-width and half-width forms match alike,
-// kana match as written. A from outside the list starts at the top (the bottom when
-// going backwards).
-int FindRecord(const QStringList& items, const QString& text, int from, bool backwards);
-
 // The record number written as "#123" (decimal) or "#x7B" (hexadecimal), full-width or
 // not, or nothing when text is not such a number. In the find box a text starting with
 // "#" only ever asks for a record number.
