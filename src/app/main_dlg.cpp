@@ -30,14 +30,6 @@
 namespace app {
 namespace {
 
-// The category list, row = category number.
-const char16_t* const kCategoryTexts[tsumugi::kCategoryCount] = {
-    u"ユニット",     u"パイロットステータス", u"パイロット精神", u"パイロット技能",
-    u"武器",         u"信頼補正",             u"精神",           u"特殊技能",
-    u"特殊技能分類", u"強化パーツ",           u"強化パーツ分類", u"エースボーナス",
-    u"フル改造ボーナス", u"バトルセリフ",     u"シナリオデータ",
-};
-
 QString TooShortText() { return QStringLiteral("Romファイルが短すぎるため、このデータは編集できません。"); }
 
 // The ROM file of a drop: exactly one local file ending in ".gba".
@@ -113,7 +105,7 @@ void CMainDlg::CreateControls() {
     ui::Button* quit = button(u"終了", &CMainDlg::OnCancel);
 
     m_pCategoryList = new ui::ListBox(QStringLiteral("改造"), this);
-    for (const char16_t* text : kCategoryTexts) m_pCategoryList->AddString(QString::fromUtf16(text));
+    for (int c = 0; c < tsumugi::kCategoryCount; ++c) m_pCategoryList->AddString(QString::fromUtf8(tsumugi::CategoryLabel(c)));
     connect(m_pCategoryList, &ui::ListBox::DblClk, this, &CMainDlg::OnEdit);
     connect(m_pCategoryList, &ui::ListBox::DblClk, this, &CMainDlg::RefreshStatus);
     // Every row visible without scrolling.

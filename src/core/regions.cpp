@@ -24,4 +24,17 @@ bool WritableFor(int category, uint32_t offset, uint32_t length, uint32_t romSiz
     return false;
 }
 
+namespace {
+constexpr const char* kCategoryLabels[kCategoryCount] = {
+    "ユニット",     "パイロットステータス", "パイロット精神", "パイロット技能",
+    "武器",         "信頼補正",             "精神",           "特殊技能",
+    "特殊技能分類", "強化パーツ",           "強化パーツ分類", "エースボーナス",
+    "フル改造ボーナス", "バトルセリフ",     "シナリオデータ",
+};
+}  // namespace
+
+const char* CategoryLabel(int category) {
+    return category >= 0 && category < kCategoryCount ? kCategoryLabels[category] : "";
+}
+
 }  // namespace tsumugi

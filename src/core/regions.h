@@ -23,6 +23,10 @@ struct DataRegion {
 
 constexpr int kCategoryCount = 15;
 
+// The category list's text of category (UTF-8), row = category number; "" for any other
+// number.
+const char* CategoryLabel(int category);
+
 namespace category {
 constexpr int kUnit = 0, kPilotStatus = 1, kPilotSpirit = 2, kPilotSkill = 3, kWeapon = 4,
               kTrust = 5, kSpirit = 6, kSkill = 7, kSkillClass = 8, kParts = 9,

@@ -45,7 +45,8 @@ TEST_F(MainDlgTest, WindowShowsTheCategoriesInOrderWithTheFirstSelected) {
     for (QGroupBox* g : m_dlg.findChildren<QGroupBox*>()) groups << g->title();
     groups.sort();
     EXPECT_EQ(groups, QStringList({Q(u"Romファイル"), Q(u"作成コード"), Q(u"改造")}));
-    for (const char16_t* b : {u"開く", u"上書き保存", u"別名保存", u"編集", u"保存", u"読み込み", u"文字列ツール", u"終了"})
+    for (const char16_t* b : {u"開く", u"上書き保存", u"別名保存", u"編集", u"保存", u"読み込み", u"変更一覧", u"パッチ出力",
+                              u"文字列ツール", u"終了"})
         EXPECT_NE(Button(Q(b)), nullptr);
     EXPECT_EQ(tsumugi::kRegionTable.size(), 16u);
     EXPECT_FALSE(m_dlg.m_rom.IsLoaded());
@@ -59,7 +60,7 @@ TEST_F(MainDlgTest, EveryControlNamesItselfWithoutMnemonicMarks) {
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(w->accessibleName().contains(QLatin1Char('&'))) << w->accessibleName().toStdString();
     }
-    EXPECT_EQ(controls, 10);  // eight buttons, the window menu and the category list
+    EXPECT_EQ(controls, 12);  // ten buttons, the window menu and the category list
 }
 
 TEST_F(MainDlgTest, TabGoesDownTheLeftColumnThenThroughTheCategories) {
@@ -68,13 +69,13 @@ TEST_F(MainDlgTest, TabGoesDownTheLeftColumnThenThroughTheCategories) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dlg));
     Button(Q(u"開く"))->setFocus();
     QStringList order;
-    for (int i = 0; i < 10; ++i) {
+    for (int i = 0; i < 12; ++i) {
         QWidget* w = QApplication::focusWidget();
         order << (qobject_cast<QListWidget*>(w) ? Q(u"(一覧)") : w->accessibleName());
         QTest::keyClick(w, Qt::Key_Tab);
     }
     EXPECT_EQ(order.join(QLatin1Char(' ')),
-              Q(u"開く 上書き保存 別名保存 保存 読み込み 文字列ツール 終了 (一覧) 編集 Tsumugi のﾊﾞｰｼﾞｮﾝ情報(A)..."));
+              Q(u"開く 上書き保存 別名保存 保存 読み込み 変更一覧 パッチ出力 文字列ツール 終了 (一覧) 編集 Tsumugi のﾊﾞｰｼﾞｮﾝ情報(A)..."));
 }
 
 TEST_F(MainDlgTest, EnterDoesNothingAndEveryWayOutAsksFirst) {
