@@ -1,8 +1,71 @@
 // The main window's "パッチ出力": the codes recorded so far as a BPS or IPS patch.
+//
+// The patch leads from the ROM file as it is on disk (the image in memory already holds
+// the codes) to that file with the codes applied. The chooser offers both formats; the
+// chosen file's suffix decides, BPS unless it is ".ips".
 #include "app/main_dlg.h"
+#include "app/main_support.h"
+#include "core/bytes.h"
+#include "core/file_io.h"
+#include "core/patch_target.h"
+#include "ui/services.h"
 
 namespace app {
+namespace {
 
-void CMainDlg::OnExportPatch() {}
+ui::FileDialogOptions PatchFileOptions() {
+    ui::FileDialogOptions options;
+    options.title = QStringLiteral("パッチの保存");
+    // Two filters in one text; the pattern is the first one's, which the text names.
+    options.filterText = QStringLiteral("BPSパッチ(*.bps);;IPSパッチ(*.ips)");
+    options.filterPattern = QStringLiteral("*.bps");
+    options.defaultSuffix = QStringLiteral("bps");
+    return options;
+}
+
+tsumugi::PatchFormat FormatOf(const QString& path) {
+    return path.endsWith(QStringLiteral(".ips"), Qt::CaseInsensitive) ? tsumugi::PatchFormat::Ips
+                                                                      : tsumugi::PatchFormat::Bps;
+}
+
+QString BusAddress(uint32_t offset) {
+    return QString::asprintf("0x%08X", tsumugi::kBusBase + offset);
+}
+
+}  // namespace
+
+void CMainDlg::OnExportPatch() {
+    if (!m_rom.IsLoaded()) {
+        ui::MessageBox(this, QStringLiteral("先にRomファイルを読み込んでください。"));
+        return;
+    }
+    if (m_codes.Empty()) {
+        ui::MessageBox(this, QStringLiteral("保存するコードがありません"));
+        return;
+    }
+    const std::optional<QString> path = ui::services().SaveFile(this, PatchFileOptions());
+    if (!path) return;
+
+    const std::optional<tsumugi::ByteBuffer> source = tsumugi::ReadWholeFile(m_rom.m_szPath);
+    if (!source) {
+        ui::MessageBox(this, QStringLiteral("ROMファイルの読み込みに失敗しました。"));
+        return;
+    }
+    const tsumugi::PatchOutcome patch =
+        tsumugi::MakePatchFromCodes(FormatOf(*path), source->Data(), source->Size(), m_codes);
+    if (patch.status == tsumugi::PatchStatus::OutOfReach) {
+        ui::MessageBox(this, QStringLiteral("IPSパッチは先頭16MBより後ろを書き換えられません。\n"
+                                            "%1 の変更を含められないため、BPSで出力してください。")
+                                 .arg(BusAddress(patch.address)));
+        return;
+    }
+    if (!patch.Ok()) {
+        ui::MessageBox(this, QStringLiteral("パッチの作成に失敗しました。"));
+        return;
+    }
+    if (!tsumugi::WriteWholeFile(LocalPath(*path), patch.bytes.data(), patch.bytes.size())) {
+        ui::MessageBox(this, QStringLiteral("パッチの保存に失敗しました。"));
+    }
+}
 
 }  // namespace app

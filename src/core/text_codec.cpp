@@ -30,11 +30,9 @@ int32_t ClampToInt(size_t value) {
 
 uint16_t SwapBytes(uint16_t value) { return static_cast<uint16_t>(value << 8 | value >> 8); }
 
-// The game code of a display character (its two cp932 bytes, the first one low). Display
-// text comes back from Unicode with one cp932 code per character; when the table lists the
-// character under another of its cp932 codes only, the lowest game code among those
-// serves, so that a text shown from the ROM stores back as it was.
-std::optional<uint16_t> GameCode(const std::map<uint16_t, uint16_t>& charToCode, uint16_t ch) {
+}  // namespace
+
+std::optional<uint16_t> GameCodeOf(const std::map<uint16_t, uint16_t>& charToCode, uint16_t ch) {
     if (const auto found = charToCode.find(ch); found != charToCode.end()) return found->second;
     std::optional<uint16_t> code;
     for (const uint16_t twin : Cp932Twins(SwapBytes(ch))) {
@@ -43,8 +41,6 @@ std::optional<uint16_t> GameCode(const std::map<uint16_t, uint16_t>& charToCode,
     }
     return code;
 }
-
-}  // namespace
 
 CTextCodec::CTextCodec(const uint8_t* rom, uint32_t romSize) : m_pRom(rom), m_nRomSize(romSize) {}
 
@@ -151,7 +147,7 @@ int CTextCodec::Encode(const std::string& text, uint8_t* bytes, int limit) {
             bytes[o++] = kNewline;
             lastWasPair = false;
         } else {
-            const std::optional<uint16_t> code = GameCode(codes, static_cast<uint16_t>(first | (second << 8)));
+            const std::optional<uint16_t> code = GameCodeOf(codes, static_cast<uint16_t>(first | (second << 8)));
             if (!code) {
                 m_nErrorPos = ClampToInt(p);
                 m_szErrorText[0] = static_cast<char>(first);

@@ -2,9 +2,18 @@
 // The text service bound to the ROM buffer: game text <-> cp932 display text through the
 // character table, and the name getters of the ROM's name tables.
 #include <cstdint>
+#include <map>
+#include <optional>
 #include <string>
 
 namespace tsumugi {
+
+// The game code of a display character (its two cp932 bytes, the first one low), given the
+// table's map from display characters to game codes. Display text comes back from Unicode
+// with one cp932 code per character; when the table lists the character under another of
+// its cp932 codes only, the lowest game code among those serves, so that a text shown from
+// the ROM stores back as it was.
+std::optional<uint16_t> GameCodeOf(const std::map<uint16_t, uint16_t>& charToCode, uint16_t ch);
 
 class CTextCodec {
 public:

@@ -5,6 +5,7 @@
 
 #include "core/char_table.h"
 #include "core/cp932.h"
+#include "core/text_codec.h"
 
 namespace tsumugi {
 namespace {
@@ -14,21 +15,6 @@ constexpr uint8_t kNewline = 0xFE;
 constexpr uint8_t kFirstLeadByte = 0xC0;
 constexpr uint16_t kFirstTwoByteCode = 0xC0;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
-
-uint16_t SwapBytes(uint16_t value) { return static_cast<uint16_t>(value << 8 | value >> 8); }
-
-// The game code of a display character (its two cp932 bytes, the first one low), as the
-// codec finds it: the character itself, or else the lowest code among the table's entries
-// for its other cp932 codes.
-std::optional<uint16_t> GameCode(const std::map<uint16_t, uint16_t>& charToCode, uint16_t ch) {
-    if (const auto found = charToCode.find(ch); found != charToCode.end()) return found->second;
-    std::optional<uint16_t> code;
-    for (const uint16_t twin : Cp932Twins(SwapBytes(ch))) {
-        const auto found = charToCode.find(SwapBytes(twin));
-        if (found != charToCode.end() && (!code || found->second < *code)) code = found->second;
-    }
-    return code;
-}
 
 size_t Utf8Step(std::string_view text, size_t pos) {
     const auto lead = static_cast<uint8_t>(text[pos]);
@@ -110,7 +96,7 @@ const std::string& GameTextEscaper::CodeText(uint16_t code) {
     if (!back.ok || back.text.size() != 2) return text;
     const auto pair = static_cast<uint16_t>(static_cast<uint8_t>(back.text[0]) |
                                             static_cast<uint8_t>(back.text[1]) << 8);
-    if (GameCode(m_charToCode, pair) != code) return text;
+    if (GameCodeOf(m_charToCode, pair) != code) return text;
     for (const char c : utf8.text) {
         if (c == '{') text += '{';
         text += c;
@@ -181,7 +167,7 @@ bool GameTextEscaper::EncodeRun(std::string_view run, const std::vector<size_t>&
         const auto first = static_cast<uint8_t>(s[p]);
         const auto second = static_cast<uint8_t>(p + 1 < s.size() ? s[p + 1] : 0);
         const std::optional<uint16_t> code =
-            GameCode(m_charToCode, static_cast<uint16_t>(first | second << 8));
+            GameCodeOf(m_charToCode, static_cast<uint16_t>(first | second << 8));
         if (!code) {
             std::string character;
             out.errorPos = locate(p, character);
