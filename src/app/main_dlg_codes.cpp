@@ -1,6 +1,10 @@
 // The main window's patch-code commands: "保存", "読み込み" and "上書き保存".
+#include <algorithm>
+#include <vector>
+
 #include "app/main_dlg.h"
 #include "app/main_support.h"
+#include "core/bytes.h"
 #include "core/patch_code.h"
 #include "ui/services.h"
 
@@ -13,6 +17,50 @@ ui::FileDialogOptions CodeFileOptions(const QString& title) {
     options.filterText = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ(*.txt)");
     options.filterPattern = QStringLiteral("*.txt");
     return options;
+}
+
+// A list of codes longer than this shows its first lines and a count of the rest.
+constexpr size_t kListedCodes = 20;
+
+// The codes at the given offsets, one "%08X:%04X" line each as a code file holds them.
+QString CodeLines(const tsumugi::PatchCodeList& codes, const std::vector<uint32_t>& offsets) {
+    QString text;
+    const size_t shown = std::min(offsets.size(), kListedCodes);
+    for (size_t i = 0; i < shown; ++i) {
+        const uint32_t offset = offsets[i];
+        text += QStringLiteral("\n%1:%2")
+                    .arg(offset + tsumugi::kBusBase, 8, 16, QLatin1Char('0'))
+                    .arg(codes.Find(offset).value_or(0), 4, 16, QLatin1Char('0'))
+                    .toUpper();
+    }
+    if (offsets.size() > shown) text += QStringLiteral("\n…ほか%1個").arg(offsets.size() - shown);
+    return text;
+}
+
+QString SkippedText(size_t skipped) {
+    return QStringLiteral("\nファイルの終わりより後ろの%1個のコードは書き込んでいません。").arg(skipped);
+}
+
+// What a failed in-place write did to the file. When no code was written the message is
+// the plain failure; otherwise it names the codes written and not written, or says that
+// every code was written without knowing whether they reached the disk.
+QString RewriteFailureText(const tsumugi::PatchCodeList& codes, const tsumugi::ApplyReport& report,
+                           size_t skipped) {
+    QString text = QStringLiteral("書き換えに失敗しました。");
+    if (report.written.empty()) return text;
+    if (!report.error.empty()) text += QStringLiteral("\n(%1)").arg(QString::fromLocal8Bit(report.error));
+    if (report.notWritten.empty()) {
+        text += QStringLiteral("\n次の%1個のコードは書き込みましたが、ディスクに保存されたか確かめられませんでした:")
+                    .arg(report.written.size());
+        text += CodeLines(codes, report.written);
+    } else {
+        text += QStringLiteral("\n書き込んだコード(%1個):").arg(report.written.size());
+        text += CodeLines(codes, report.written);
+        text += QStringLiteral("\n書き込めなかったコード(%1個):").arg(report.notWritten.size());
+        text += CodeLines(codes, report.notWritten);
+    }
+    if (skipped > 0) text += SkippedText(skipped);
+    return text;
 }
 
 }  // namespace
@@ -79,14 +127,13 @@ void CMainDlg::OnRewrite() {
         return;
     }
     size_t skipped = 0;
-    if (m_workspace.Rewrite(&skipped) != tsumugi::RewriteResult::Written) {
-        ui::MessageBox(this, QStringLiteral("書き換えに失敗しました。"));
+    tsumugi::ApplyReport report;
+    if (m_workspace.Rewrite(&skipped, &report) != tsumugi::RewriteResult::Written) {
+        ui::MessageBox(this, RewriteFailureText(m_codes, report, skipped));
         return;
     }
     QString text = QStringLiteral("書き換えに成功しました。");
-    if (skipped > 0) {
-        text += QStringLiteral("\nファイルの終わりより後ろの%1個のコードは書き込んでいません。").arg(skipped);
-    }
+    if (skipped > 0) text += SkippedText(skipped);
     ui::MessageBox(this, text);
 }
 

@@ -6,7 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/mapped_file.h"
 #include "core/rom_image.h"
+
+namespace tsumugi {
+struct ApplyReport;
+class PatchCodeList;
+}  // namespace tsumugi
 
 namespace tsumugi::cli {
 
@@ -51,6 +57,10 @@ int TableList(const Args& args);
 int TableExport(const Args& args);
 int TableImport(const Args& args);
 
+// What a `codes write` that failed did: how many codes were written and how many not, and
+// the codes themselves as runs of neighbours that met the same fate, one line each.
+std::string DescribeFailedWrite(const PatchCodeList& codes, const ApplyReport& report);
+
 // ---- Shared pieces ----------------------------------------------------------------------
 
 // Prints "tsumugi-cli: " and the message on stderr; returns kExitFailure.
@@ -59,6 +69,13 @@ int Fail(const std::string& message);
 // Loads a ROM file into rom, refusing a wrong cartridge title unless force is set. Tells the
 // user why on failure.
 bool LoadRom(const std::string& path, bool force, RomImage& rom);
+
+// The same checks with the file mapped read-only instead of read into memory.
+bool MapRom(const std::string& path, bool force, MappedFile& rom);
+
+// The same checks reading only the file's header: its length, or nullopt after telling the
+// user why.
+std::optional<uint32_t> CheckRomFile(const std::string& path, bool force);
 
 // Loads the character table unless it is loaded; tells the user on failure.
 bool LoadTable();

@@ -1,5 +1,10 @@
 // Pieces every command uses: messages, loading the ROM and the character table, and turning
 // cp932 text into something a terminal or a JSON reader can take.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "cli/cli.h"
@@ -30,42 +35,114 @@ int Fail(const std::string& message) {
     return kExitFailure;
 }
 
-bool LoadRom(const std::string& path, bool force, RomImage& rom) {
+namespace {
+
+// The length checks every way of opening a ROM makes first; nullopt after telling the user.
+std::optional<uint32_t> CheckRomLength(const std::string& path) {
     const std::optional<uint64_t> length = FileLength(path);
     if (!length) {
         Fail("cannot open the ROM file " + path);
-        return false;
+        return std::nullopt;
     }
     if (*length == 0) {
         Fail("the ROM file " + path + " is empty");
-        return false;
+        return std::nullopt;
     }
     if (*length > UINT32_MAX) {
         Fail("the ROM file " + path + " is larger than 4 GiB");
-        return false;
+        return std::nullopt;
     }
-    bool wrongTitle = false;
-    const bool loaded = rom.Load(path, [&wrongTitle, force] {
-        wrongTitle = true;
-        return force;
-    });
-    if (loaded) {
-        if (wrongTitle)
-            std::fprintf(stderr, "tsumugi-cli: %s: not this game's title; read anyway\n",
-                         path.c_str());
-        return true;
-    }
-    if (!wrongTitle) {
-        Fail("cannot read the ROM file " + path);
-    } else if (*length < rom_header::kMinimumSize) {
-        Fail("the ROM file " + path + " is only " + std::to_string(*length) +
+    return static_cast<uint32_t>(*length);
+}
+
+void WarnWrongTitle(const std::string& path) {
+    std::fprintf(stderr, "tsumugi-cli: %s: not this game's title; read anyway\n", path.c_str());
+}
+
+// The refusal of a file whose title is not the game's, `length` bytes long.
+void RefuseWrongTitle(const std::string& path, uint64_t length) {
+    if (length < rom_header::kMinimumSize) {
+        Fail("the ROM file " + path + " is only " + std::to_string(length) +
              " bytes long, too short to hold a cartridge title (--force reads it anyway)");
     } else {
         Fail(path +
              " is not a ROM of this game: its title at 0xA0 is not \"PLDNX4\" "
              "(--force reads it anyway)");
     }
+}
+
+// Accepts the header (the file's first `size` bytes, or fewer when it is shorter) of a file
+// `length` bytes long, warning about or refusing a title that is not the game's.
+bool AcceptTitle(const std::string& path, const uint8_t* header, uint32_t size, uint64_t length,
+                 bool force) {
+    if (RomImage::TitleMatches(header, size)) return true;
+    if (!force) {
+        RefuseWrongTitle(path, length);
+        return false;
+    }
+    WarnWrongTitle(path);
+    return true;
+}
+
+}  // namespace
+
+bool LoadRom(const std::string& path, bool force, RomImage& rom) {
+    const std::optional<uint32_t> length = CheckRomLength(path);
+    if (!length) return false;
+    bool wrongTitle = false;
+    const bool loaded = rom.Load(path, [&wrongTitle, force] {
+        wrongTitle = true;
+        return force;
+    });
+    if (loaded) {
+        if (wrongTitle) WarnWrongTitle(path);
+        return true;
+    }
+    if (!wrongTitle) {
+        Fail("cannot read the ROM file " + path);
+    } else {
+        RefuseWrongTitle(path, *length);
+    }
     return false;
+}
+
+bool MapRom(const std::string& path, bool force, MappedFile& rom) {
+    const std::optional<uint32_t> length = CheckRomLength(path);
+    if (!length) return false;
+    if (!rom.Open(path) || rom.Size() == 0) {
+        rom.Close();
+        Fail("cannot read the ROM file " + path);
+        return false;
+    }
+    const uint32_t head =
+        std::min<uint32_t>(static_cast<uint32_t>(rom.Size()), rom_header::kMinimumSize);
+    rom.Prefetch(0, head);
+    if (!AcceptTitle(path, rom.Data(), head, rom.Size(), force)) {
+        rom.Close();
+        return false;
+    }
+    return true;
+}
+
+std::optional<uint32_t> CheckRomFile(const std::string& path, bool force) {
+    const std::optional<uint32_t> length = CheckRomLength(path);
+    if (!length) return std::nullopt;
+    FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    uint8_t header[rom_header::kMinimumSize] = {};
+    const uint32_t want = std::min<uint32_t>(*length, rom_header::kMinimumSize);
+    uint32_t got = 0;
+    while (file.IsOpen() && got < want) {
+        const ssize_t n = pread(file.Get(), header + got, want - got, got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        got += static_cast<uint32_t>(n);
+    }
+    if (got < want) {
+        Fail("cannot read the ROM file " + path);
+        return std::nullopt;
+    }
+    if (!AcceptTitle(path, header, want, *length, force)) return std::nullopt;
+    return length;
 }
 
 bool LoadTable() {
@@ -86,23 +163,7 @@ bool LoadTable() {
 }
 
 std::string ToDisplay(std::string_view cp932, bool escapeNewline) {
-    std::string out;
-    size_t pos = 0;
-    while (pos < cp932.size()) {
-        const std::string_view rest = cp932.substr(pos);
-        const Cp932Result whole = Cp932ToUtf8(rest);
-        if (whole.ok) {
-            out += whole.text;
-            break;
-        }
-        const size_t bad = whole.errorPos < rest.size() ? whole.errorPos : rest.size() - 1;
-        const Cp932Result head = Cp932ToUtf8(rest.substr(0, bad));
-        if (head.ok) out += head.text;
-        char escaped[8];
-        std::snprintf(escaped, sizeof escaped, "\\x%02X", static_cast<uint8_t>(rest[bad]));
-        out += escaped;
-        pos += bad + 1;
-    }
+    std::string out = Cp932ToUtf8Escaped(cp932);
     ReplaceAll(out, "\r\n", escapeNewline ? "\\n" : "\n");
     return out;
 }

@@ -125,17 +125,63 @@ TwinMap BuildTwins() {
     return twins;
 }
 
+// Where the first Unicode tag character (U+E0000-U+E007F, F3 A0 80-81 xx) stands, or npos.
+// The converter drops these without a word although cp932 has no form for them.
+size_t FindTagCharacter(std::string_view utf8) {
+    for (size_t at = utf8.find('\xF3'); at != std::string_view::npos; at = utf8.find('\xF3', at + 1)) {
+        if (at + 3 < utf8.size() && utf8[at + 1] == '\xA0' && (utf8[at + 2] == '\x80' || utf8[at + 2] == '\x81') &&
+            (static_cast<uint8_t>(utf8[at + 3]) & 0xC0) == 0x80) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
 }  // namespace
 
 Cp932Result Cp932ToUtf8(std::string_view cp932) { return Convert(cp932, "UTF-8", "CP932", Side::Cp932); }
 
-Cp932Result Utf8ToCp932(std::string_view utf8) { return Convert(utf8, "CP932", "UTF-8", Side::Utf8); }
+Cp932Result Utf8ToCp932(std::string_view utf8) {
+    const size_t tag = FindTagCharacter(utf8);
+    if (tag == std::string_view::npos) return Convert(utf8, "CP932", "UTF-8", Side::Utf8);
+    // A tag character fails like any character cp932 cannot hold, unless the text before
+    // it already fails.
+    Cp932Result result = Convert(utf8.substr(0, tag), "CP932", "UTF-8", Side::Utf8);
+    if (!result.ok) return result;
+    result.ok = false;
+    result.errorPos = result.text.size();
+    result.errorChar = std::string(utf8.substr(tag, 4));
+    return result;
+}
 
 std::span<const uint16_t> Cp932Twins(uint16_t code) {
     static const TwinMap twins = BuildTwins();
     const auto found = twins.find(code);
     if (found == twins.end()) return {};
     return found->second;
+}
+
+std::string Cp932ToUtf8Escaped(std::string_view cp932) {
+    std::string out;
+    size_t pos = 0;
+    while (pos < cp932.size()) {
+        const std::string_view rest = cp932.substr(pos);
+        const Cp932Result whole = Cp932ToUtf8(rest);
+        if (whole.ok) {
+            out += whole.text;
+            break;
+        }
+        const size_t bad = std::min(whole.errorPos, rest.size() - 1);
+        const Cp932Result head = Cp932ToUtf8(rest.substr(0, bad));
+        if (head.ok) out += head.text;
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        const auto byte = static_cast<uint8_t>(rest[bad]);
+        out += "\\x";
+        out += kHex[byte >> 4];
+        out += kHex[byte & 15];
+        pos += bad + 1;
+    }
+    return out;
 }
 
 }  // namespace tsumugi

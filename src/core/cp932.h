@@ -23,6 +23,10 @@ struct Cp932Result {
 // cp932 bytes to UTF-8. Invalid bytes fail with their position.
 Cp932Result Cp932ToUtf8(std::string_view cp932);
 
+// cp932 to UTF-8 for showing: every byte that does not convert is written as "\xNN" and
+// the rest converts around it.
+std::string Cp932ToUtf8Escaped(std::string_view cp932);
+
 // UTF-8 to cp932. A character cp932 cannot hold fails with its position and the
 // character; nothing is substituted.
 Cp932Result Utf8ToCp932(std::string_view utf8);

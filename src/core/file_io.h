@@ -1,6 +1,13 @@
 #pragma once
 // Whole-file reads and writes. Failures come back as values; nothing throws.
+//
+// Every call that changes a file goes through one replaceable table of functions (FileOps),
+// so that a test can make the disk fail in any way it likes (full, broken, short writes,
+// a sync or a close that fails) without filling a real disk.
+#include <sys/types.h>
+
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -8,14 +15,56 @@
 
 namespace tsumugi {
 
+// The system calls the write paths use. Each follows its POSIX namesake: -1 with errno set
+// on failure.
+struct FileOps {
+    std::function<int(const char* path, int flags, mode_t mode)> open;
+    std::function<ssize_t(int fd, const void* data, size_t count)> write;
+    std::function<ssize_t(int fd, const void* data, size_t count, off_t offset)> pwrite;
+    std::function<int(int fd)> fsync;
+    std::function<int(int fd)> close;
+    std::function<int(const char* from, const char* to)> rename;
+    std::function<int(const char* path)> unlink;
+    std::function<int(int fd, off_t length)> ftruncate;
+};
+
+// The real system calls.
+FileOps SystemFileOps();
+
+// The table in use.
+const FileOps& CurrentFileOps();
+
+// Installs a table for its lifetime and puts the one before back afterwards. Functions
+// left empty in the given table are the system's.
+class ScopedFileOps {
+public:
+    explicit ScopedFileOps(FileOps ops);
+    ~ScopedFileOps();
+    ScopedFileOps(const ScopedFileOps&) = delete;
+    ScopedFileOps& operator=(const ScopedFileOps&) = delete;
+
+private:
+    FileOps m_previous;
+};
+
 // Reads the whole file; `extra` zeroed bytes are appended after the data (the buffer's
 // Size() is the file length + extra). nullopt when the file cannot be opened or read, or
 // is larger than 4 GiB - 1.
 std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra = 0);
 
-// Creates or truncates the file and writes exactly `size` bytes, then fsyncs. False when
-// the file cannot be opened or any write or the sync fails.
+// Replaces the file at path with exactly `size` bytes, all or nothing: the bytes go to a
+// new file beside it, which is synced and then renamed over path, and the folder is synced.
+// A file that is replaced keeps its permission bits; a new one gets 0644 less the umask. A
+// symbolic link at path is followed, so the file it names is replaced; a file we may not
+// write is refused; a device or pipe is written as it stands, and /dev/stdout (or another
+// name of an open descriptor) gets the bytes after what it holds. False on any
+// failure, with errno telling why; an earlier file of that name is then left as it was,
+// and no temporary file stays behind. False also when the rename happened but the folder
+// could not be synced: the new contents are in place but not known to be on disk.
 bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size);
+
+// Cuts (or lengthens with zeros) the existing file at path to length bytes and syncs it.
+bool ResizeFile(const std::string& path, uint64_t length);
 
 // Length of an existing file, or nullopt.
 std::optional<uint64_t> FileLength(const std::string& path);
@@ -36,9 +85,16 @@ private:
     int m_fd;
 };
 
+// Opens through the current FileOps (O_CLOEXEC is added); -1 with errno set on failure.
+int OpenFile(const std::string& path, int flags, mode_t mode = 0);
+
 // Writes all size bytes at the descriptor's position (or at offset), retrying short and
-// interrupted writes. False on the first failed write.
-bool WriteAll(int fd, const uint8_t* data, size_t size);
-bool WriteAllAt(int fd, const uint8_t* data, size_t size, uint64_t offset);
+// interrupted writes. False on the first failed write, with errno set; `done` (optional)
+// receives how many bytes were written before it.
+bool WriteAll(int fd, const uint8_t* data, size_t size, size_t* done = nullptr);
+bool WriteAllAt(int fd, const uint8_t* data, size_t size, uint64_t offset, size_t* done = nullptr);
+
+// fsync through the current FileOps, retried when interrupted.
+bool SyncFile(int fd);
 
 }  // namespace tsumugi

@@ -2,10 +2,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <vector>
+#include <cerrno>
+#include <cstring>
 
 #include "core/file_io.h"
 
@@ -20,45 +20,85 @@ bool FilePatcher::AddEntry(uint32_t offset, uint32_t value, uint32_t length) {
     return true;
 }
 
+namespace {
+
+std::string Reason(const char* call) { return std::string(call) + ": " + std::strerror(errno); }
+
+// One entry's place in the file: its offset, its bytes and how many of them lie inside.
+struct Placed {
+    uint32_t offset;
+    const uint8_t* bytes;
+    size_t inside;
+};
+
+}  // namespace
+
 // Entries are written with positioned writes, so nothing but their bytes is touched and
 // the file never grows. Entries that touch or overlap each other are gathered into one
 // run and written with one call; where two overlap, the later (higher) entry wins.
-bool FilePatcher::Apply(const std::string& path, size_t* skipped) const {
+bool FilePatcher::Apply(const std::string& path, size_t* skipped, ApplyReport* report) const {
     if (skipped) *skipped = 0;
-    FileHandle file(open(path.c_str(), O_RDWR | O_CLOEXEC));
-    if (!file.IsOpen()) return false;
+    ApplyReport local;
+    ApplyReport& out = report ? *report : local;
+    out = ApplyReport{};
+
+    auto failBeforeWriting = [&](const char* call) {
+        out.error = Reason(call);
+        for (const auto& [offset, entry] : m_entries) out.notWritten.push_back(offset);
+        return false;
+    };
+    FileHandle file(OpenFile(path, O_RDWR));
+    if (!file.IsOpen()) return failBeforeWriting("open");
     struct stat st {};
-    if (fstat(file.Get(), &st) != 0 || st.st_size < 0) return false;
+    if (fstat(file.Get(), &st) != 0 || st.st_size < 0) return failBeforeWriting("fstat");
     const uint64_t fileLength = static_cast<uint64_t>(st.st_size);
 
-    std::vector<uint8_t> run;
-    uint64_t runStart = 0;
-    auto flush = [&]() {
-        const bool ok = run.empty() || WriteAllAt(file.Get(), run.data(), run.size(), runStart);
-        run.clear();
-        return ok;
-    };
-
+    std::vector<Placed> placed;
     size_t pastEnd = 0;
     for (const auto& [offset, entry] : m_entries) {
         if (offset >= fileLength) {
             ++pastEnd;
             continue;
         }
-        const auto inside = static_cast<size_t>(
-            std::min<uint64_t>(entry.length, fileLength - offset));
-        if (!run.empty() && offset > runStart + run.size()) {
-            if (!flush()) return false;
-        }
-        if (run.empty()) runStart = offset;
-        const size_t at = static_cast<size_t>(offset - runStart);
-        if (run.size() < at + inside) run.resize(at + inside);
-        std::copy_n(entry.bytes, inside, run.begin() + static_cast<std::ptrdiff_t>(at));
+        placed.push_back({offset, entry.bytes,
+                          static_cast<size_t>(std::min<uint64_t>(entry.length, fileLength - offset))});
     }
     if (skipped) *skipped = pastEnd;
-    if (!flush()) return false;
-    if (fsync(file.Get()) != 0) return false;
-    return file.Close();
+
+    std::vector<uint8_t> run;
+    size_t first = 0;  // index in placed of the run's first entry
+    while (first < placed.size()) {
+        const uint64_t runStart = placed[first].offset;
+        run.clear();
+        size_t next = first;
+        while (next < placed.size() && placed[next].offset <= runStart + run.size()) {
+            const size_t at = static_cast<size_t>(placed[next].offset - runStart);
+            if (run.size() < at + placed[next].inside) run.resize(at + placed[next].inside);
+            std::copy_n(placed[next].bytes, placed[next].inside, run.begin() + static_cast<std::ptrdiff_t>(at));
+            ++next;
+        }
+        size_t done = 0;
+        const bool ok = WriteAllAt(file.Get(), run.data(), run.size(), runStart, &done);
+        if (!ok) out.error = Reason("write");
+        for (size_t i = first; i < next; ++i) {
+            const bool landed = placed[i].offset - runStart + placed[i].inside <= done;
+            (landed ? out.written : out.notWritten).push_back(placed[i].offset);
+        }
+        if (!ok) {
+            for (size_t i = next; i < placed.size(); ++i) out.notWritten.push_back(placed[i].offset);
+            return false;
+        }
+        first = next;
+    }
+    if (!SyncFile(file.Get())) {
+        out.error = Reason("fsync");
+        return false;
+    }
+    if (!file.Close()) {
+        out.error = Reason("close");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace tsumugi

@@ -2,6 +2,7 @@
 // Patch codes: a ROM file offset and the 16-bit word stored there, and the code file
 // that carries them ("%08X:%04X" and CR LF per code, bus addresses).
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -22,8 +23,14 @@ struct PatchCode {
 // through a saved code file, gives what is in memory: codes are recorded with Record.
 class PatchCodeList {
 public:
-    // Insert-or-assign, touching no other code: for a list read from a code file.
-    void Set(uint32_t offset, uint16_t value) { m_codes.insert_or_assign(offset, value); }
+    // Insert-or-assign, touching no other code: for a list read from a code file. Codes
+    // set in ascending order (as files and diffs hold them) go in at the end without a search.
+    void Set(uint32_t offset, uint16_t value) {
+        if (m_codes.empty() || offset > m_codes.rbegin()->first)
+            m_codes.emplace_hint(m_codes.end(), offset, value);
+        else
+            m_codes.insert_or_assign(offset, value);
+    }
     // Insert-or-assign for a word the image now holds at offset (its low byte at offset).
     // The codes at offset - 1 and offset + 1 share a byte with it and take that byte over.
     void Record(uint32_t offset, uint16_t value);
@@ -56,8 +63,23 @@ uint32_t ParseHex(std::string_view text);
 bool DiffRegion(const uint8_t* copy, const uint8_t* current, uint32_t offset, uint32_t length,
                 PatchCodeList& codes);
 
+// Calls changed(offset, value) for every word DiffRegion would record, in ascending order,
+// and records nothing: for a caller that streams the codes out instead of keeping them.
+void ForEachChangedWord(const uint8_t* copy, const uint8_t* current, uint32_t offset,
+                        uint32_t length,
+                        const std::function<void(uint32_t offset, uint16_t value)>& changed);
+
+// Appends one code-file line, "%08X:%04X\r\n" of the code's bus address and value.
+void AppendCodeLine(std::string& text, uint32_t offset, uint16_t value);
+
+// The code-file text of the list: one line per code in ascending order.
+std::string CodeText(const PatchCodeList& codes);
+
 // Writes "%08X:%04X\r\n" per code in ascending order and cuts the file at the end.
 bool WriteCodeFile(const PatchCodeList& codes, const std::string& path);
+
+// Writes code-file text made by CodeText or AppendCodeLine the way WriteCodeFile does.
+bool WriteCodeText(const std::string& text, const std::string& path);
 
 // The code-file grammar: lines split at CR LF up to the first zero byte; only lines of
 // exactly 13 bytes count; characters 1-8 are the bus address (top byte 0x08 or 0x09),

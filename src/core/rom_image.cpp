@@ -1,7 +1,7 @@
 #include "core/rom_image.h"
 
 #include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cstring>
 #include <utility>
@@ -56,20 +56,32 @@ bool RomImage::ExtendFile(uint32_t newSize) const {
     if (newSize <= m_nSize) return true;
     // The file must still be there: lengthening a file that vanished would leave a file of
     // nothing but padding under the ROM's name.
-    FileHandle file(open(m_szPath.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    FileHandle file(OpenFile(m_szPath, O_WRONLY | O_APPEND));
     if (!file.IsOpen()) return false;
+    struct stat st {};
+    if (fstat(file.Get(), &st) != 0 || st.st_size < 0) return false;
+    const off_t oldLength = st.st_size;
 
+    // A lengthening that fails half way is taken back, so the file keeps the length it had.
+    auto takeBack = [&]() {
+        if (CurrentFileOps().ftruncate(file.Get(), oldLength) == 0) SyncFile(file.Get());
+        return false;
+    };
     uint32_t remaining = newSize - m_nSize;
     ByteBuffer fill;
     if (!fill.Allocate(remaining < kFillBlock ? remaining : kFillBlock)) return false;
     std::memset(fill.Data(), kFillByte, fill.Size());
     while (remaining > 0) {
         const uint32_t chunk = remaining < kFillBlock ? remaining : kFillBlock;
-        if (!WriteAll(file.Get(), fill.Data(), chunk)) return false;
+        if (!WriteAll(file.Get(), fill.Data(), chunk)) return takeBack();
         remaining -= chunk;
     }
-    if (fsync(file.Get()) != 0) return false;
-    return file.Close();
+    if (!SyncFile(file.Get())) return takeBack();
+    if (file.Close()) return true;
+    // The close failed after a good sync: the padding is on disk but the failure is
+    // reported, so take it back through a fresh descriptor.
+    ResizeFile(m_szPath, static_cast<uint64_t>(oldLength));
+    return false;
 }
 
 bool RomImage::ExtendImage(uint32_t newSize) {

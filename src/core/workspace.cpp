@@ -16,7 +16,10 @@ bool Fits(uint32_t offset, uint32_t size) {
 
 bool Workspace::LoadRom(const std::string& path, WorkspaceQuestions& q) {
     m_codes.Clear();
-    return m_rom.Load(path, [&q] { return q.AcceptWrongTitle(); });
+    m_original.clear();
+    if (!m_rom.Load(path, [&q] { return q.AcceptWrongTitle(); })) return false;
+    m_original.assign(m_rom.m_pData, m_rom.m_pData + m_rom.m_nSize);
+    return true;
 }
 
 LoadCodesResult Workspace::LoadCodes(const std::string& path, WorkspaceQuestions& q) {
@@ -34,12 +37,18 @@ LoadCodesResult Workspace::LoadCodes(const std::string& path, WorkspaceQuestions
         // user kept and the edits not yet written stay, and no title question comes again.
         const uint32_t newSize = maxOffset + kCodeBytes;
         if (!q.AcceptExtend(newSize)) return LoadCodesResult::ExtendDeclined;
+        const std::optional<uint64_t> before = FileLength(m_rom.m_szPath);
+        if (!before) return LoadCodesResult::ExtendFailed;
         if (!m_rom.ExtendFile(newSize)) return LoadCodesResult::ExtendFailed;
         // A file changed on disk behind our back (shortened, say) is lengthened from its own
         // end and can still be too short for the codes: apply nothing then.
         const std::optional<uint64_t> onDisk = FileLength(m_rom.m_szPath);
         if (!onDisk || *onDisk < newSize) return LoadCodesResult::PastEnd;
-        if (!m_rom.ExtendImage(newSize)) return LoadCodesResult::ExtendFailed;
+        if (!m_rom.ExtendImage(newSize)) {
+            // The image could not follow: the file goes back to its old length.
+            ResizeFile(m_rom.m_szPath, *before);
+            return LoadCodesResult::ExtendFailed;
+        }
     }
 
     for (const auto& [offset, value] : loaded) {
@@ -49,13 +58,14 @@ LoadCodesResult Workspace::LoadCodes(const std::string& path, WorkspaceQuestions
     return LoadCodesResult::Applied;
 }
 
-RewriteResult Workspace::Rewrite(size_t* skipped) const {
+RewriteResult Workspace::Rewrite(size_t* skipped, ApplyReport* report) const {
     if (skipped) *skipped = 0;
+    if (report) *report = ApplyReport{};
     if (!m_rom.IsLoaded()) return RewriteResult::NoRom;
     if (m_codes.Empty()) return RewriteResult::NoCodes;
     FilePatcher patcher;
     for (const auto& [offset, value] : m_codes) patcher.AddEntry(offset, value, kCodeBytes);
-    return patcher.Apply(m_rom.m_szPath, skipped) ? RewriteResult::Written : RewriteResult::Failed;
+    return patcher.Apply(m_rom.m_szPath, skipped, report) ? RewriteResult::Written : RewriteResult::Failed;
 }
 
 size_t Workspace::Apply(const PatchCodeList& codes) {

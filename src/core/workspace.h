@@ -4,7 +4,9 @@
 // line uses one too. Questions to the user arrive through WorkspaceQuestions.
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "core/file_patcher.h"
 #include "core/patch_code.h"
 #include "core/rom_image.h"
 
@@ -32,8 +34,12 @@ class Workspace {
 public:
     RomImage m_rom;
     PatchCodeList m_codes;
+    // The image as LoadRom read it, before any edit or code: the old values a list of the
+    // changes shows. Lengthening leaves it as it is (the bytes it lacks are 0xFF filler).
+    std::vector<uint8_t> m_original;
 
-    // Clears the codes first, then loads (title question through q).
+    // Clears the codes first, then loads (title question through q) and keeps a copy of
+    // the image in m_original (emptied when the load fails).
     bool LoadRom(const std::string& path, WorkspaceQuestions& q);
 
     // Reads a code file, lengthens the ROM on disk and in memory when a code lies past its
@@ -43,8 +49,9 @@ public:
     LoadCodesResult LoadCodes(const std::string& path, WorkspaceQuestions& q);
 
     // Writes exactly the coded words into the loaded ROM file in place. `skipped`
-    // receives the number of codes at or past the end of the file.
-    RewriteResult Rewrite(size_t* skipped = nullptr) const;
+    // receives the number of codes at or past the end of the file; `report` (filled when
+    // the file was tried) which codes were written and which were not, by offset.
+    RewriteResult Rewrite(size_t* skipped = nullptr, ApplyReport* report = nullptr) const;
 
     // Applies a code list to the image in memory. Codes past the end are not written;
     // returns their count.

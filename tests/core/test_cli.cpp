@@ -3,12 +3,16 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "cli/cli.h"
 #include "core/bytes.h"
+#include "core/file_patcher.h"
+#include "core/patch_code.h"
 #include "demo/rom.h"
 #include "core/temp_dir.h"
 
@@ -18,6 +22,7 @@ namespace {
 using testing::ReadBytes;
 using testing::ReadText;
 using testing::TempDir;
+using testing::TitledRom;
 
 struct Result {
     int code = -1;
@@ -217,6 +222,146 @@ TEST_F(CliTest, CodesPastTheEndLengthenOnlyWithExtend) {
     EXPECT_EQ(written.code, 0);
     EXPECT_NE(written.err.find("2 code(s)"), std::string::npos) << written.err;
     EXPECT_EQ(ReadBytes(inPlace), demo::BuildRom()) << "the file keeps its length and bytes";
+}
+
+// diff walks the files a window at a time; codes at and across the window edges, odd ends
+// and an OLD shorter or longer than NEW come out as the core's own diff of the whole images.
+TEST_F(CliTest, CodesDiffGivesTheWholeImageDiffAcrossWindowsAndOddEnds) {
+    constexpr uint32_t kMiB = 1u << 20;
+    const struct {
+        const char* what;
+        uint32_t oldSize, newSize;
+        std::vector<uint32_t> changed;  // bytes of NEW changed from the pattern
+        bool warnsShorter;
+    } cases[] = {
+        {"window edges",
+         3 * kMiB,
+         3 * kMiB,
+         {kMiB - 2, kMiB - 1, kMiB, 2 * kMiB + 1, 3 * kMiB - 1},
+         false},
+        {"odd OLD, longer odd NEW",
+         kMiB + 0x8001,
+         2 * kMiB + 3,
+         {kMiB + 0x8000, 2 * kMiB + 2},
+         false},
+        {"NEW shorter", 2 * kMiB, kMiB + 5, {0x100, kMiB + 4}, true},
+        {"no change", 2 * kMiB, 2 * kMiB, {}, false},
+    };
+    for (const auto& c : cases) {
+        const std::vector<uint8_t> before = TitledRom(c.oldSize);
+        std::vector<uint8_t> after = TitledRom(c.newSize);
+        for (const uint32_t at : c.changed) after[at] ^= 0x5A;
+        std::vector<uint8_t> padded(c.newSize, 0xFF);
+        std::copy_n(before.begin(), std::min(c.oldSize, c.newSize), padded.begin());
+        PatchCodeList model;
+        DiffRegion(padded.data(), after.data(), 0, c.newSize, model);
+
+        const std::string oldRom = WriteRom("old.gba", before), newRom = WriteRom("new.gba", after);
+        const Result printed = Cli({"codes", "diff", oldRom, newRom});
+        ASSERT_EQ(printed.code, 0) << c.what << ": " << printed.err;
+        EXPECT_EQ(printed.out, CodeText(model)) << c.what;
+        EXPECT_EQ(printed.err.find("is shorter than") != std::string::npos, c.warnsShorter)
+            << c.what;
+        const std::string codes = m_dir.File("codes.txt");
+        ASSERT_EQ(Cli({"codes", "diff", oldRom, newRom, "-o", codes}).code, 0) << c.what;
+        EXPECT_EQ(ReadText(codes), printed.out) << c.what;
+    }
+}
+
+// apply and write look only at the header, yet refuse exactly what reading the ROM refuses,
+// and leave a refused file as it was.
+TEST_F(CliTest, CodesApplyAndWriteRefuseBadRomsFromTheHeaderAlone) {
+    std::vector<uint8_t> changed = demo::BuildRom();
+    changed[0xC38C4] ^= 0x01;
+    const std::string codes = m_dir.File("codes.txt");
+    ASSERT_EQ(Cli({"codes", "diff", m_rom, WriteRom("new.gba", changed), "-o", codes}).code, 0);
+    std::vector<uint8_t> otherTitle = demo::BuildRom();
+    otherTitle[0xA1] = 'Q';
+    const struct {
+        const char* what;
+        std::vector<uint8_t> rom;
+        const char* message;
+    } cases[] = {
+        {"another title", otherTitle, "is not a ROM of this game"},
+        {"too short for a title", std::vector<uint8_t>(0xA4, 0x11),
+         "too short to hold a cartridge title"},
+        {"empty", {}, "is empty"},
+    };
+    for (const auto& c : cases) {
+        for (const char* command : {"apply", "write"}) {
+            const std::string rom = WriteRom("bad.gba", c.rom);
+            const std::string out = m_dir.File("out.gba");
+            std::filesystem::remove(out);
+            std::vector<std::string> args = {"codes", command, rom, codes};
+            if (std::string(command) == "apply") args.insert(args.end(), {"-o", out});
+            const Result r = Cli(args);
+            EXPECT_EQ(r.code, 1) << c.what << " " << command;
+            EXPECT_NE(r.err.find(c.message), std::string::npos)
+                << c.what << " " << command << ": " << r.err;
+            EXPECT_EQ(ReadBytes(rom), c.rom) << c.what << " " << command;
+            EXPECT_FALSE(std::filesystem::exists(out)) << c.what << " " << command;
+        }
+    }
+    for (const std::vector<std::string>& tail :
+         {std::vector<std::string>{codes, "-o", m_dir.File("x")},
+          std::vector<std::string>{codes}}) {
+        const std::string command = tail.size() > 1 ? "apply" : "write";
+        for (const std::string& rom : {m_dir.File("missing.gba"), m_dir.Path()}) {
+            std::vector<std::string> args = {"codes", command, rom};
+            args.insert(args.end(), tail.begin(), tail.end());
+            const Result r = Cli(args);
+            EXPECT_EQ(r.code, 1) << command << " " << rom;
+            EXPECT_NE(r.err.find("the ROM file"), std::string::npos) << command << ": " << r.err;
+        }
+    }
+
+    const std::string forced = WriteRom("forced.gba", otherTitle);
+    const Result written = Cli({"codes", "write", forced, codes, "--force"});
+    EXPECT_EQ(written.code, 0) << written.err;
+    EXPECT_NE(written.err.find("not this game's title"), std::string::npos) << written.err;
+    otherTitle[0xC38C4] ^= 0x01;
+    EXPECT_EQ(ReadBytes(forced), otherTitle);
+}
+
+TEST_F(CliTest, CodesApplyMayWriteOverItsOwnRom) {
+    std::vector<uint8_t> changed = demo::BuildRom();
+    changed[0xC38C4] ^= 0x01;
+    changed[demo::kDemoRomSize - 1] ^= 0x80;
+    const std::string codes = m_dir.File("codes.txt");
+    ASSERT_EQ(Cli({"codes", "diff", m_rom, WriteRom("new.gba", changed), "-o", codes}).code, 0);
+    const std::string rom = WriteRom("rom.gba", demo::BuildRom());
+    const Result r = Cli({"codes", "apply", rom, codes, "-o", rom});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(ReadBytes(rom), changed);
+}
+
+TEST(CliWriteReport, NamesRunsOfCodesThatMetTheSameFate) {
+    PatchCodeList codes;
+    for (const uint32_t offset : {0x100u, 0x102u, 0x104u, 0x200u, 0x202u, 0x300u})
+        codes.Set(offset, 1);
+    const struct {
+        const char* what;
+        ApplyReport report;
+        std::string expected;
+    } cases[] = {
+        {"cut in the middle, the last past the end",
+         {{0x100, 0x102}, {0x104, 0x200, 0x202}, "write: No space left on device"},
+         "2 of 6 code(s) written, 3 not written (write: No space left on device):\n"
+         "  written      08000100-08000102  2 code(s)\n"
+         "  not written  08000104-08000202  3 code(s)\n"
+         "  past the end 08000300  1 code(s)\n"},
+        {"nothing written",
+         {{}, {0x100, 0x102, 0x104, 0x200, 0x202, 0x300}, "open: Permission denied"},
+         "0 of 6 code(s) written, 6 not written (open: Permission denied):\n"
+         "  not written  08000100-08000300  6 code(s)\n"},
+        {"all written, the sync failed",
+         {{0x100, 0x102, 0x104, 0x200, 0x202}, {}, "fsync: Input/output error"},
+         "all 5 code(s) inside the file were handed to it, but the sync or close that follows "
+         "failed "
+         "(fsync: Input/output error): they are not known to be on disk\n"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cli::DescribeFailedWrite(codes, c.report), c.expected) << c.what;
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {

@@ -204,6 +204,7 @@ void CBattleLineDlg::ShowLine(int line) {
     const uint32_t text = tsumugi::LineText(m_pRom, m_pilot, line);
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     const bool decoded = editors::ShowGameText(codec, m_pText, m_pRom + text, kTextLimit);
+    m_shownText = m_pText->GetText();
     m_speaker.Load(m_pRom[record + line_record::kSpeaker]);
     ui::SetUInt(m_pExpression, m_pRom[record + line_record::kExpression] & 0x0F);
 
@@ -246,6 +247,8 @@ bool CBattleLineDlg::StoreText(int line) {
     if (!room || !tsumugi::WritableFor(tsumugi::category::kBattleLine, text, *room, m_nRomSize)) {
         return true;
     }
+    // An untouched text keeps its bytes, even one that runs on past its room.
+    if (m_pText->GetText() == m_shownText) return true;
     std::array<uint8_t, kTextLimit> scratch{};
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     if (!ui::EncodeField(codec, this, m_pText->GetText(), scratch.data(), static_cast<int>(*room) + 1,

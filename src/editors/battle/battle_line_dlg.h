@@ -61,6 +61,7 @@ private:
     int m_nLine = -1;
     bool m_bStoreRecord = false;  // the line's speaker and expression may be written
     bool m_bStoreText = false;    // and its text
+    QString m_shownText;          // the line's text as shown, before any edit
 
     QGroupBox* m_pPilotGroup = nullptr;
     ui::ListBox* m_pPilotList = nullptr;

@@ -28,7 +28,6 @@ namespace mr = tsumugi::layout::message_record;
 QString S(const char16_t* text) { return QString::fromUtf16(text); }
 
 constexpr int kPilotCount = tsumugi::layout::pilot_record::kCount;
-constexpr int kUnitCount = tsumugi::layout::unit_record::kCount;
 constexpr int kWindowCount = 3;
 constexpr int kKindCount = 4;  // the kinds 0-3; the item after them stands for 0xFF
 

@@ -1,0 +1,188 @@
+#include "core/mapped_file.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <utility>
+
+#include "core/file_io.h"
+
+namespace tsumugi {
+
+namespace {
+
+constexpr uint64_t kMaxLength = std::numeric_limits<uint32_t>::max();
+// Blocks of at least this size are aligned to it and asked for in large pages.
+constexpr size_t kLargePage = size_t{2} << 20;
+// One read never asks for more than this.
+constexpr size_t kMaxRead = size_t{1} << 30;
+
+size_t PageSize() {
+    static const size_t size = [] {
+        const long page = sysconf(_SC_PAGESIZE);
+        return page > 0 ? static_cast<size_t>(page) : size_t{4096};
+    }();
+    return size;
+}
+
+// Opens a regular file for reading; its length through `length`. -1 when it cannot be
+// opened or is no regular file.
+int OpenRegular(const std::string& path, uint64_t& length) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+        close(fd);
+        return -1;
+    }
+    length = static_cast<uint64_t>(st.st_size);
+    return fd;
+}
+
+}  // namespace
+
+MappedFile::MappedFile(MappedFile&& other) noexcept
+    : m_pData(std::exchange(other.m_pData, nullptr)),
+      m_nSize(std::exchange(other.m_nSize, 0)),
+      m_open(std::exchange(other.m_open, false)) {}
+
+MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        m_pData = std::exchange(other.m_pData, nullptr);
+        m_nSize = std::exchange(other.m_nSize, 0);
+        m_open = std::exchange(other.m_open, false);
+    }
+    return *this;
+}
+
+bool MappedFile::Open(const std::string& path) {
+    Close();
+    uint64_t length = 0;
+    FileHandle file(OpenRegular(path, length));
+    if (!file.IsOpen() || length > kMaxLength) return false;
+    if (length > 0) {
+        void* mapped =
+            mmap(nullptr, static_cast<size_t>(length), PROT_READ, MAP_PRIVATE, file.Get(), 0);
+        if (mapped == MAP_FAILED) return false;
+        m_pData = static_cast<const uint8_t*>(mapped);
+    }
+    m_nSize = static_cast<size_t>(length);
+    m_open = true;
+    return true;
+}
+
+void MappedFile::Close() {
+    if (m_pData != nullptr) munmap(const_cast<uint8_t*>(m_pData), m_nSize);
+    m_pData = nullptr;
+    m_nSize = 0;
+    m_open = false;
+}
+
+void MappedFile::Prefetch(size_t offset, size_t length) const {
+    if (m_pData == nullptr || offset >= m_nSize) return;
+    if (length > m_nSize - offset) length = m_nSize - offset;
+    const size_t start = offset / PageSize() * PageSize();
+#ifdef MADV_POPULATE_READ
+    // Maps the pages in one call; older systems refuse the advice and fall back on faults.
+    if (madvise(const_cast<uint8_t*>(m_pData) + start, offset + length - start,
+                MADV_POPULATE_READ) == 0)
+        return;
+#endif
+    madvise(const_cast<uint8_t*>(m_pData) + start, offset + length - start, MADV_WILLNEED);
+}
+
+void MappedFile::Release(size_t offset, size_t length) const {
+    if (m_pData == nullptr || offset >= m_nSize) return;
+    const size_t page = PageSize();
+    const size_t start = (offset + page - 1) / page * page;
+    const size_t end = length >= m_nSize - offset ? m_nSize : (offset + length) / page * page;
+    if (start >= end) return;
+    // The mapping is private and never written, so dropping its pages loses nothing.
+    madvise(const_cast<uint8_t*>(m_pData) + start, end - start, MADV_DONTNEED);
+}
+
+PageMemory::PageMemory(PageMemory&& other) noexcept
+    : m_pData(std::exchange(other.m_pData, nullptr)),
+      m_nSize(std::exchange(other.m_nSize, 0)),
+      m_pMapping(std::exchange(other.m_pMapping, nullptr)),
+      m_nMapping(std::exchange(other.m_nMapping, 0)) {}
+
+PageMemory& PageMemory::operator=(PageMemory&& other) noexcept {
+    if (this != &other) {
+        Free();
+        m_pData = std::exchange(other.m_pData, nullptr);
+        m_nSize = std::exchange(other.m_nSize, 0);
+        m_pMapping = std::exchange(other.m_pMapping, nullptr);
+        m_nMapping = std::exchange(other.m_nMapping, 0);
+    }
+    return *this;
+}
+
+bool PageMemory::Allocate(size_t size) {
+    Free();
+    if (size == 0) return true;
+    const bool large = size >= kLargePage;
+    const size_t page = large ? kLargePage : PageSize();
+    if (size > std::numeric_limits<size_t>::max() - 2 * page) return false;
+    const size_t rounded = (size + page - 1) / page * page;
+    // A large block is over-allocated by one large page so that an aligned start fits.
+    const size_t mappingSize = large ? rounded + kLargePage : rounded;
+    void* mapping =
+        mmap(nullptr, mappingSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapping == MAP_FAILED) return false;
+    auto* start = static_cast<uint8_t*>(mapping);
+    if (large) {
+        const auto address = reinterpret_cast<uintptr_t>(start);
+        start += (kLargePage - address % kLargePage) % kLargePage;
+#ifdef MADV_HUGEPAGE
+        madvise(start, rounded, MADV_HUGEPAGE);  // a hint: refused, it costs only faults
+#endif
+    }
+    m_pMapping = mapping;
+    m_nMapping = mappingSize;
+    m_pData = start;
+    m_nSize = size;
+    return true;
+}
+
+void PageMemory::Free() {
+    if (m_pMapping != nullptr) munmap(m_pMapping, m_nMapping);
+    m_pMapping = nullptr;
+    m_nMapping = 0;
+    m_pData = nullptr;
+    m_nSize = 0;
+}
+
+bool ReadFileImage(const std::string& path, uint64_t length, size_t size, uint8_t fill,
+                   PageMemory& memory) {
+    memory.Free();
+    if (size < length) return false;
+    uint64_t actual = 0;
+    FileHandle file(OpenRegular(path, actual));
+    if (!file.IsOpen() || actual != length) return false;
+    if (!memory.Allocate(size)) return false;
+
+    size_t done = 0;
+    while (done < length) {
+        const size_t want =
+            length - done < kMaxRead ? static_cast<size_t>(length - done) : kMaxRead;
+        const ssize_t n = read(file.Get(), memory.Data() + done, want);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {  // a failed read, or the file shrank while we read it
+            memory.Free();
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    if (size > length)
+        std::memset(memory.Data() + length, fill, size - static_cast<size_t>(length));
+    return true;
+}
+
+}  // namespace tsumugi
