@@ -35,7 +35,8 @@ public:
 
     // Lengthens the file at m_szPath to newSize bytes with 0xFF, leaving memory alone.
     // True at once when newSize is not above m_nSize. False when the file cannot be
-    // opened or the write fails (we check our writes).
+    // opened or a write, the sync or the close fails; the file is then cut back to the
+    // length it had.
     bool ExtendFile(uint32_t newSize) const;
 
     // Lengthens the image in memory to newSize bytes the way ExtendFile lengthens the
