@@ -7,3 +7,5 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTSUMUGI_SANITIZE=ON
 cmake --build build-test
 ctest --test-dir build-test --output-on-failure -j2
+# Every fuzz target for a few seconds on its corpus (a clang build of its own, in build-fuzz).
+./scripts/fuzz-smoke.sh

@@ -235,11 +235,15 @@ TEST(RandomIni, SetThenGetGivesTheValueAndKeepsEveryOtherLine) {
     const std::string sections[] = {"Path", "Other", "New"};
     const std::string keys[] = {"Directory", "Other", "Key"};
     std::vector<std::string_view> pieces;  // lines an INI text is made of, "|" between them
-    for (const auto piece : std::views::split(
-             "[Path]|[ path ]|[Other]|[New|Directory=old| directory = 'q' |Other=1|;Directory=c|"
-             "Key|=||[]|Key=\"v\""sv,
-             '|'))
-        pieces.emplace_back(piece.begin(), piece.end());
+    constexpr std::string_view kLines =
+        "[Path]|[ path ]|[Other]|[New|Directory=old| directory = 'q' |Other=1|;Directory=c|"
+        "Key|=||[]|Key=\"v\""sv;
+    for (size_t start = 0;;) {
+        const size_t bar = kLines.find('|', start);
+        pieces.push_back(kLines.substr(start, bar == std::string_view::npos ? bar : bar - start));
+        if (bar == std::string_view::npos) break;
+        start = bar + 1;
+    }
     constexpr std::string_view kEnds[] = {"\r\n", "\n", "\r"};
     for (int trial = 0; trial < 3000; ++trial) {
         std::string ini;

@@ -166,7 +166,7 @@ TEST_F(ChangeListMainTest, ShowsEachEditedFieldWithTheValueAsLoaded) {
     const uint32_t hp = tsumugi::layout::unit_record::kBase;
     const uint32_t loaded = tsumugi::Read32(Demo().bytes.data() + hp);
     for (const uint32_t value : {loaded + 1, loaded + 7}) {
-        ScriptEditor([hp, value](uint8_t* rom) {
+        ScriptEditor([value](uint8_t* rom) {
             tsumugi::Write32(rom + hp, value);
             return int(QDialog::Accepted);
         });

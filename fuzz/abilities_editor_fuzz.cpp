@@ -1,0 +1,15 @@
+// The spirit command, skill, skill class, part and part class editors over a demo image the input
+// overwrites in places.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/regions.h"
+#include "editor_run.h"
+
+namespace {
+namespace c = tsumugi::category;
+const fuzzing::Family kFamily{{c::kSpirit, c::kSkill, c::kSkillClass, c::kParts, c::kPartsClass},
+                              {}};
+}  // namespace
+
+TSUMUGI_EDITOR_FUZZ_TARGET(kFamily)

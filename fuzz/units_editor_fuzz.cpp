@@ -1,0 +1,13 @@
+// The unit editor over a demo image the input overwrites in places.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/regions.h"
+#include "editor_run.h"
+
+namespace {
+namespace c = tsumugi::category;
+const fuzzing::Family kFamily{{c::kUnit}, {}};
+}  // namespace
+
+TSUMUGI_EDITOR_FUZZ_TARGET(kFamily)
