@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -228,6 +229,9 @@ bool WriteInPlace(const std::string& path, const uint8_t* data, size_t size, int
 
 }  // namespace
 
+// How much of a whole-file write is handed to the disk at a time.
+constexpr size_t kWritebackPiece = size_t{4} << 20;
+
 bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
     if (path.empty()) {
         errno = ENOENT;
@@ -270,7 +274,14 @@ bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
         // keeps the mode it was made with.
         (void)fchmod(fd, existing.st_mode & 07777);
     }
-    if (!WriteAll(fd, data, size)) return fail();
+    // A big file is handed to the disk piece by piece as it is written, so that the sync
+    // at the end waits for the last piece only, not for the whole file.
+    for (size_t done = 0; done < size;) {
+        const size_t piece = std::min(size - done, kWritebackPiece);
+        if (!WriteAll(fd, data + done, piece)) return fail();
+        (void)sync_file_range(fd, static_cast<off_t>(done), static_cast<off_t>(piece), SYNC_FILE_RANGE_WRITE);
+        done += piece;
+    }
     if (!SyncFile(fd)) return fail();
     if (!file.Close()) return fail();
     if (ops.rename(temp.c_str(), target.c_str()) != 0) return fail();
