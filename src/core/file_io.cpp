@@ -135,6 +135,18 @@ bool SyncFile(int fd) {
     }
 }
 
+bool ReadAll(int fd, uint8_t* data, size_t size) {
+    size_t done = 0;
+    while (done < size) {
+        const size_t want = size - done < kMaxTransfer ? size - done : kMaxTransfer;
+        const ssize_t n = read(fd, data + done, want);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;  // a failed read, or the file shrank while we read it
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
 std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra) {
     FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (!file.IsOpen()) return std::nullopt;
@@ -146,17 +158,7 @@ std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra) {
 
     ByteBuffer buffer;
     if (!buffer.Allocate(static_cast<size_t>(length) + extra)) return std::nullopt;
-    size_t done = 0;
-    while (done < length) {
-        const size_t want = length - done < kMaxTransfer ? length - done : kMaxTransfer;
-        const ssize_t n = read(file.Get(), buffer.Data() + done, want);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return std::nullopt;
-        }
-        if (n == 0) return std::nullopt;  // the file shrank while we read it
-        done += static_cast<size_t>(n);
-    }
+    if (!ReadAll(file.Get(), buffer.Data(), static_cast<size_t>(length))) return std::nullopt;
     if (extra > 0) std::memset(buffer.Data() + length, 0, extra);
     return buffer;
 }

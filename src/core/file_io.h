@@ -88,6 +88,10 @@ private:
 // Opens through the current FileOps (O_CLOEXEC is added); -1 with errno set on failure.
 int OpenFile(const std::string& path, int flags, mode_t mode = 0);
 
+// Reads exactly size bytes from the descriptor's position, retrying short and interrupted
+// reads. False on a failed read or when the file ends first.
+bool ReadAll(int fd, uint8_t* data, size_t size);
+
 // Writes all size bytes at the descriptor's position (or at offset), retrying short and
 // interrupted writes. False on the first failed write, with errno set; `done` (optional)
 // receives how many bytes were written before it.

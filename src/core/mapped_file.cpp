@@ -19,8 +19,6 @@ namespace {
 constexpr uint64_t kMaxLength = std::numeric_limits<uint32_t>::max();
 // Blocks of at least this size are aligned to it and asked for in large pages.
 constexpr size_t kLargePage = size_t{2} << 20;
-// One read never asks for more than this.
-constexpr size_t kMaxRead = size_t{1} << 30;
 
 size_t PageSize() {
     static const size_t size = [] {
@@ -168,17 +166,9 @@ bool ReadFileImage(const std::string& path, uint64_t length, size_t size, uint8_
     if (!file.IsOpen() || actual != length) return false;
     if (!memory.Allocate(size)) return false;
 
-    size_t done = 0;
-    while (done < length) {
-        const size_t want =
-            length - done < kMaxRead ? static_cast<size_t>(length - done) : kMaxRead;
-        const ssize_t n = read(file.Get(), memory.Data() + done, want);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {  // a failed read, or the file shrank while we read it
-            memory.Free();
-            return false;
-        }
-        done += static_cast<size_t>(n);
+    if (!ReadAll(file.Get(), memory.Data(), static_cast<size_t>(length))) {
+        memory.Free();
+        return false;
     }
     if (size > length)
         std::memset(memory.Data() + length, fill, size - static_cast<size_t>(length));
