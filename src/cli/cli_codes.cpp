@@ -3,7 +3,7 @@
 //
 // A ROM is 32 MiB and a code file a few thousand lines, so these commands never hold a ROM
 // twice: diff maps both files and walks them a window at a time, giving back each window's
-// pages once compared; apply reads the ROM once into memory that becomes the output; write
+// pages once compared; apply reads, patches and writes the ROM a piece at a time; write
 // looks at the ROM's header only and patches the words in place.
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +16,7 @@
 #include "core/file_patcher.h"
 #include "core/mapped_file.h"
 #include "core/patch_code.h"
+#include "core/patched_copy.h"
 
 namespace tsumugi::cli {
 namespace {
@@ -163,13 +164,9 @@ int CodesApply(const Args& args) {
         }
         size = needed;
     }
-    // The ROM is read straight into the memory that is written out: one copy, no second.
-    PageMemory image;
-    if (!ReadFileImage(romPath, *romSize, size, kFillByte, image))
-        return Fail("cannot read the ROM file " + romPath);
-    for (const auto& [offset, value] : *codes) Write16(image.Data() + offset, value);
-    if (!WriteWholeFile(*args.output, image.Data(), size))
-        return Fail("cannot write " + *args.output);
+    // The ROM is read, patched and written a piece at a time.
+    if (!WritePatchedCopy(romPath, *romSize, *codes, size, kFillByte, *args.output))
+        return Fail("cannot write " + *args.output + " from " + romPath);
     return kExitOk;
 }
 

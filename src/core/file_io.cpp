@@ -135,16 +135,44 @@ bool SyncFile(int fd) {
     }
 }
 
-bool ReadAll(int fd, uint8_t* data, size_t size) {
+int OpenRegularFile(const std::string& path, uint64_t& length) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+        KeepErrno keep;
+        close(fd);
+        return -1;
+    }
+    length = static_cast<uint64_t>(st.st_size);
+    return fd;
+}
+
+namespace {
+// Calls readOnce(data, count, done) until all size bytes are read, retrying short and
+// interrupted reads.
+template <typename ReadOnce>
+bool ReadInPieces(uint8_t* data, size_t size, ReadOnce readOnce) {
     size_t done = 0;
     while (done < size) {
         const size_t want = size - done < kMaxTransfer ? size - done : kMaxTransfer;
-        const ssize_t n = read(fd, data + done, want);
+        const ssize_t n = readOnce(data + done, want, done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;  // a failed read, or the file shrank while we read it
         done += static_cast<size_t>(n);
     }
     return true;
+}
+}  // namespace
+
+bool ReadAll(int fd, uint8_t* data, size_t size) {
+    return ReadInPieces(data, size, [fd](uint8_t* into, size_t count, size_t) { return read(fd, into, count); });
+}
+
+bool ReadAllAt(int fd, uint8_t* data, size_t size, uint64_t offset) {
+    return ReadInPieces(data, size, [fd, offset](uint8_t* into, size_t count, size_t at) {
+        return pread(fd, into, count, static_cast<off_t>(offset + at));
+    });
 }
 
 std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra) {
@@ -218,28 +246,41 @@ bool NamesADescriptor(const std::string& path) {
 
 // A device or a pipe cannot be replaced by a rename: it takes the bytes as they come. One
 // that cannot be synced (EINVAL) has nothing to sync.
-bool WriteInPlace(const std::string& path, const uint8_t* data, size_t size, int flags = 0) {
+bool WriteInPlace(const std::string& path, size_t size, const PieceSource& source, int flags = 0) {
     FileHandle file(OpenFile(path, O_WRONLY | flags));
     if (!file.IsOpen()) return false;
-    if (!WriteAll(file.Get(), data, size) || (!SyncFile(file.Get()) && errno != EINVAL)) {
+    auto fail = [&file]() {
         KeepErrno keep;
         file.Close();
         return false;
+    };
+    for (size_t done = 0; done < size;) {
+        const size_t piece = std::min(size - done, kFilePiece);
+        const uint8_t* bytes = source(done, piece);
+        if (bytes == nullptr || !WriteAll(file.Get(), bytes, piece)) return fail();
+        done += piece;
     }
+    if (!SyncFile(file.Get()) && errno != EINVAL) return fail();
     return file.Close();
 }
 
 }  // namespace
 
-// How much of a whole-file write is handed to the disk at a time.
-constexpr size_t kWritebackPiece = size_t{4} << 20;
+void StartWriteback(int fd, uint64_t offset, uint64_t length) {
+    if (length == 0) return;  // a length of 0 would mean "to the end of the file"
+    (void)sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
+}
 
 bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
+    return WriteFileFrom(path, size, [data](uint64_t offset, size_t) { return data + offset; });
+}
+
+bool WriteFileFrom(const std::string& path, size_t size, const PieceSource& source) {
     if (path.empty()) {
         errno = ENOENT;
         return false;
     }
-    if (NamesADescriptor(path)) return WriteInPlace(path, data, size, O_APPEND);
+    if (NamesADescriptor(path)) return WriteInPlace(path, size, source, O_APPEND);
     const FileOps& ops = CurrentFileOps();
     const std::string target = WriteTarget(path);
     const auto [folder, name] = SplitFolder(target);
@@ -250,7 +291,7 @@ bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
 
     struct stat existing {};
     const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) return WriteInPlace(target, data, size);
+    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) return WriteInPlace(target, size, source);
     // A file we may not write stays as it is, as it would for a write into it.
     if (exists && S_ISREG(existing.st_mode) && access(target.c_str(), W_OK) != 0) return false;
 
@@ -279,9 +320,10 @@ bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
     // A big file is handed to the disk piece by piece as it is written, so that the sync
     // at the end waits for the last piece only, not for the whole file.
     for (size_t done = 0; done < size;) {
-        const size_t piece = std::min(size - done, kWritebackPiece);
-        if (!WriteAll(fd, data + done, piece)) return fail();
-        (void)sync_file_range(fd, static_cast<off_t>(done), static_cast<off_t>(piece), SYNC_FILE_RANGE_WRITE);
+        const size_t piece = std::min(size - done, kFilePiece);
+        const uint8_t* bytes = source(done, piece);
+        if (bytes == nullptr || !WriteAll(fd, bytes, piece)) return fail();
+        StartWriteback(fd, done, piece);
         done += piece;
     }
     if (!SyncFile(fd)) return fail();

@@ -63,6 +63,23 @@ std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra = 
 // could not be synced: the new contents are in place but not known to be on disk.
 bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size);
 
+// Hands over the bytes [offset, offset + length) of a file being written: a pointer to
+// them, valid until the next call, or null (with errno set) when they cannot be had.
+// Pieces are asked for in order from the start, none longer than kFilePiece.
+using PieceSource = std::function<const uint8_t*(uint64_t offset, size_t length)>;
+
+// How much of a file is written, and handed to the disk, at a time.
+constexpr size_t kFilePiece = size_t{1} << 20;
+
+// WriteWholeFile for bytes that are made piece by piece as they are written, so that a
+// big file never has to be held whole: the same guarantees, and a source that gives null
+// fails the write like a failing disk.
+bool WriteFileFrom(const std::string& path, size_t size, const PieceSource& source);
+
+// Asks the system to start writing the range to the disk now, without waiting, so that a
+// later sync has less left to wait for. Only a hint: nothing is reported.
+void StartWriteback(int fd, uint64_t offset, uint64_t length);
+
 // Cuts (or lengthens with zeros) the existing file at path to length bytes and syncs it.
 bool ResizeFile(const std::string& path, uint64_t length);
 
@@ -88,9 +105,15 @@ private:
 // Opens through the current FileOps (O_CLOEXEC is added); -1 with errno set on failure.
 int OpenFile(const std::string& path, int flags, mode_t mode = 0);
 
+// Opens a regular file for reading (O_CLOEXEC); its length through `length`. -1 when it
+// cannot be opened or is no regular file.
+int OpenRegularFile(const std::string& path, uint64_t& length);
+
 // Reads exactly size bytes from the descriptor's position, retrying short and interrupted
 // reads. False on a failed read or when the file ends first.
 bool ReadAll(int fd, uint8_t* data, size_t size);
+// The same at offset, leaving the descriptor's position alone.
+bool ReadAllAt(int fd, uint8_t* data, size_t size, uint64_t offset);
 
 // Writes all size bytes at the descriptor's position (or at offset), retrying short and
 // interrupted writes. False on the first failed write, with errno set; `done` (optional)

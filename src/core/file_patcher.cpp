@@ -22,6 +22,10 @@ bool FilePatcher::AddEntry(uint32_t offset, uint32_t value, uint32_t length) {
 
 namespace {
 
+constexpr uint64_t kPageSize = 4096;  // the unit the system writes a file's pages in
+constexpr uint64_t kJoinGap = uint64_t{64} << 10;  // the widest gap a run reaches over
+constexpr uint64_t kMaxRun = kFilePiece;  // the longest run a gap may be taken into
+
 std::string Reason(const char* call) { return std::string(call) + ": " + std::strerror(errno); }
 
 // One entry's place in the file: its offset, its bytes and how many of them lie inside.
@@ -33,9 +37,9 @@ struct Placed {
 
 }  // namespace
 
-// Entries are written with positioned writes, so nothing but their bytes is touched and
-// the file never grows. Entries that touch or overlap each other are gathered into one
-// run and written with one call; where two overlap, the later (higher) entry wins.
+// Entries are written with positioned writes, so nothing but their bytes changes and the
+// file never grows. Entries close to each other are gathered into one run and written with
+// one call; where two overlap, the later (higher) entry wins.
 bool FilePatcher::Apply(const std::string& path, size_t* skipped, ApplyReport* report) const {
     if (skipped) *skipped = 0;
     ApplyReport local;
@@ -66,16 +70,35 @@ bool FilePatcher::Apply(const std::string& path, size_t* skipped, ApplyReport* r
     if (skipped) *skipped = pastEnd;
 
     std::vector<uint8_t> run;
+    uint64_t handed = 0;  // the bytes below this have been handed to the disk
     size_t first = 0;  // index in placed of the run's first entry
     while (first < placed.size()) {
+        // A run takes in the entries that follow while they touch it, overlap it or lie a
+        // short gap away. The bytes of a gap are read and written back as they are, so that
+        // codes close together go to the disk as one write rather than thousands of small
+        // ones, which the disk takes far more slowly.
         const uint64_t runStart = placed[first].offset;
-        run.clear();
-        size_t next = first;
-        while (next < placed.size() && placed[next].offset <= runStart + run.size()) {
-            const size_t at = static_cast<size_t>(placed[next].offset - runStart);
-            if (run.size() < at + placed[next].inside) run.resize(at + placed[next].inside);
-            std::copy_n(placed[next].bytes, placed[next].inside, run.begin() + static_cast<std::ptrdiff_t>(at));
-            ++next;
+        uint64_t runEnd = runStart + placed[first].inside;
+        bool gaps = false;
+        size_t next = first + 1;
+        for (; next < placed.size(); ++next) {
+            const uint64_t at = placed[next].offset;
+            const uint64_t end = std::max<uint64_t>(runEnd, at + placed[next].inside);
+            if (at > runEnd && (at - runEnd > kJoinGap || end - runStart > kMaxRun)) break;
+            gaps = gaps || at > runEnd;
+            runEnd = end;
+        }
+        run.resize(static_cast<size_t>(runEnd - runStart));
+        errno = 0;
+        if (gaps && !ReadAllAt(file.Get(), run.data(), run.size(), runStart)) {
+            if (errno == 0) errno = EIO;  // the file got shorter under us
+            out.error = Reason("read");
+            for (size_t i = first; i < placed.size(); ++i) out.notWritten.push_back(placed[i].offset);
+            return false;
+        }
+        for (size_t i = first; i < next; ++i) {
+            std::copy_n(placed[i].bytes, placed[i].inside,
+                        run.begin() + static_cast<std::ptrdiff_t>(placed[i].offset - runStart));
         }
         size_t done = 0;
         const bool ok = WriteAllAt(file.Get(), run.data(), run.size(), runStart, &done);
@@ -87,6 +110,13 @@ bool FilePatcher::Apply(const std::string& path, size_t* skipped, ApplyReport* r
         if (!ok) {
             for (size_t i = next; i < placed.size(); ++i) out.notWritten.push_back(placed[i].offset);
             return false;
+        }
+        // Runs come in ascending order: the whole pages below this run's end are written
+        // for good and go to the disk now, while the rest are written.
+        const uint64_t finished = runEnd / kPageSize * kPageSize;
+        if (finished >= handed + kFilePiece) {
+            StartWriteback(file.Get(), handed, finished - handed);
+            handed = finished;
         }
         first = next;
     }

@@ -28,20 +28,6 @@ size_t PageSize() {
     return size;
 }
 
-// Opens a regular file for reading; its length through `length`. -1 when it cannot be
-// opened or is no regular file.
-int OpenRegular(const std::string& path, uint64_t& length) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return -1;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
-        close(fd);
-        return -1;
-    }
-    length = static_cast<uint64_t>(st.st_size);
-    return fd;
-}
-
 }  // namespace
 
 MappedFile::MappedFile(MappedFile&& other) noexcept
@@ -62,7 +48,7 @@ MappedFile& MappedFile::operator=(MappedFile&& other) noexcept {
 bool MappedFile::Open(const std::string& path) {
     Close();
     uint64_t length = 0;
-    FileHandle file(OpenRegular(path, length));
+    FileHandle file(OpenRegularFile(path, length));
     if (!file.IsOpen() || length > kMaxLength) return false;
     if (length > 0) {
         void* mapped =
@@ -162,7 +148,7 @@ bool ReadFileImage(const std::string& path, uint64_t length, size_t size, uint8_
     memory.Free();
     if (size < length) return false;
     uint64_t actual = 0;
-    FileHandle file(OpenRegular(path, actual));
+    FileHandle file(OpenRegularFile(path, actual));
     if (!file.IsOpen() || actual != length) return false;
     if (!memory.Allocate(size)) return false;
 

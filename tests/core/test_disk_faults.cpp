@@ -208,12 +208,12 @@ TEST(DiskFaults, WholeFileWriteEdgeCases) {
 class InPlaceFaults : public ::testing::Test {
 protected:
     void SetUp() override {
-        original = TitledRom(0x1000);
+        original = TitledRom(0x90000);
         path = dir.Write("rom.gba", original);
         ASSERT_TRUE(workspace.m_rom.Load(path, {}));
         // Far apart: every code is a write of its own.
-        for (uint32_t offset : {0x200u, 0x400u, 0x600u, 0x800u}) workspace.m_codes.Set(offset, 0xA5A5);
-        workspace.m_codes.Set(0x2000, 0x1111);  // past the end
+        for (uint32_t offset : {0x20000u, 0x40000u, 0x60000u, 0x80000u}) workspace.m_codes.Set(offset, 0xA5A5);
+        workspace.m_codes.Set(0xA0000, 0x1111);  // past the end
     }
     TempDir dir;
     std::vector<uint8_t> original;
@@ -228,12 +228,12 @@ TEST_F(InPlaceFaults, ReportSaysWhichCodesWereWritten) {
         std::vector<uint32_t> notWritten;
         const char* error;  // how the reason starts; empty for a success
     };
-    const std::vector<uint32_t> all = {0x200, 0x400, 0x600, 0x800};
+    const std::vector<uint32_t> all = {0x20000, 0x40000, 0x60000, 0x80000};
     const Case cases[] = {
         {{"disk full", "write", ENOSPC}, {}, all, "write: "},
-        {{"third write fails", "write", EIO, 2}, {0x200, 0x400}, {0x600, 0x800}, "write: "},
-        {{"short, then full", "write", ENOSPC, 1, true}, {0x200}, {0x400, 0x600, 0x800}, "write: "},
-        {{"open fails", "open", EACCES}, {}, {0x200, 0x400, 0x600, 0x800, 0x2000}, "open: "},
+        {{"third write fails", "write", EIO, 2}, {0x20000, 0x40000}, {0x60000, 0x80000}, "write: "},
+        {{"short, then full", "write", ENOSPC, 1, true}, {0x20000}, {0x40000, 0x60000, 0x80000}, "write: "},
+        {{"open fails", "open", EACCES}, {}, {0x20000, 0x40000, 0x60000, 0x80000, 0xA0000}, "open: "},
         {{"sync fails", "fsync", EIO}, all, {}, "fsync: "},
         {{"close fails", "close", EIO}, all, {}, "close: "},
         {{"short writes that complete", "none", 0, 0, true}, all, {}, ""},
