@@ -17,8 +17,6 @@ namespace tsumugi {
 namespace {
 
 constexpr uint64_t kMaxLength = std::numeric_limits<uint32_t>::max();
-// Blocks of at least this size are aligned to it and asked for in large pages.
-constexpr size_t kLargePage = size_t{2} << 20;
 
 size_t PageSize() {
     static const size_t size = [] {
@@ -89,76 +87,6 @@ void MappedFile::Release(size_t offset, size_t length) const {
     if (start >= end) return;
     // The mapping is private and never written, so dropping its pages loses nothing.
     madvise(const_cast<uint8_t*>(m_pData) + start, end - start, MADV_DONTNEED);
-}
-
-PageMemory::PageMemory(PageMemory&& other) noexcept
-    : m_pData(std::exchange(other.m_pData, nullptr)),
-      m_nSize(std::exchange(other.m_nSize, 0)),
-      m_pMapping(std::exchange(other.m_pMapping, nullptr)),
-      m_nMapping(std::exchange(other.m_nMapping, 0)) {}
-
-PageMemory& PageMemory::operator=(PageMemory&& other) noexcept {
-    if (this != &other) {
-        Free();
-        m_pData = std::exchange(other.m_pData, nullptr);
-        m_nSize = std::exchange(other.m_nSize, 0);
-        m_pMapping = std::exchange(other.m_pMapping, nullptr);
-        m_nMapping = std::exchange(other.m_nMapping, 0);
-    }
-    return *this;
-}
-
-bool PageMemory::Allocate(size_t size) {
-    Free();
-    if (size == 0) return true;
-    const bool large = size >= kLargePage;
-    const size_t page = large ? kLargePage : PageSize();
-    if (size > std::numeric_limits<size_t>::max() - 2 * page) return false;
-    const size_t rounded = (size + page - 1) / page * page;
-    // A large block is over-allocated by one large page so that an aligned start fits.
-    const size_t mappingSize = large ? rounded + kLargePage : rounded;
-    void* mapping =
-        mmap(nullptr, mappingSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapping == MAP_FAILED) return false;
-    auto* start = static_cast<uint8_t*>(mapping);
-    if (large) {
-        const auto address = reinterpret_cast<uintptr_t>(start);
-        start += (kLargePage - address % kLargePage) % kLargePage;
-#ifdef MADV_HUGEPAGE
-        madvise(start, rounded, MADV_HUGEPAGE);  // a hint: refused, it costs only faults
-#endif
-    }
-    m_pMapping = mapping;
-    m_nMapping = mappingSize;
-    m_pData = start;
-    m_nSize = size;
-    return true;
-}
-
-void PageMemory::Free() {
-    if (m_pMapping != nullptr) munmap(m_pMapping, m_nMapping);
-    m_pMapping = nullptr;
-    m_nMapping = 0;
-    m_pData = nullptr;
-    m_nSize = 0;
-}
-
-bool ReadFileImage(const std::string& path, uint64_t length, size_t size, uint8_t fill,
-                   PageMemory& memory) {
-    memory.Free();
-    if (size < length) return false;
-    uint64_t actual = 0;
-    FileHandle file(OpenRegularFile(path, actual));
-    if (!file.IsOpen() || actual != length) return false;
-    if (!memory.Allocate(size)) return false;
-
-    if (!ReadAll(file.Get(), memory.Data(), static_cast<size_t>(length))) {
-        memory.Free();
-        return false;
-    }
-    if (size > length)
-        std::memset(memory.Data() + length, fill, size - static_cast<size_t>(length));
-    return true;
 }
 
 }  // namespace tsumugi

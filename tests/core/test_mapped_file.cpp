@@ -1,4 +1,4 @@
-// Read-only mappings that give their pages back, and whole images read into page memory.
+// Read-only mappings that give their pages back.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -74,42 +74,6 @@ TEST(MappedFile, OpensOnlyRegularFiles) {
             EXPECT_EQ(file.Size(), 0u) << c.what;
         }
         EXPECT_EQ(file.Data() != nullptr, file.Size() > 0) << c.what;
-    }
-}
-
-TEST(ReadFileImage, ReadsTheExpectedLengthAndFillsTheRest) {
-    TempDir dir;
-    const std::vector<uint8_t> bytes = Pattern((2u << 20) + 3);
-    const std::string path = dir.Write("rom.gba", bytes);
-    const uint64_t length = bytes.size();
-    const struct {
-        const char* what;
-        std::string path;
-        uint64_t length;
-        size_t size;
-        bool ok;
-    } cases[] = {
-        {"exact", path, length, bytes.size(), true},
-        {"lengthened", path, length, bytes.size() + (1u << 20) + 1, true},
-        {"file longer than expected", path, length - 1, bytes.size(), false},
-        {"file shorter than expected", path, length + 1, bytes.size() + 1, false},
-        {"memory smaller than the file", path, length, bytes.size() - 1, false},
-        {"missing", dir.File("missing.gba"), 0, 16, false},
-        {"folder", dir.Path(), 0, 16, false},
-    };
-    for (const auto& c : cases) {
-        PageMemory image;
-        ASSERT_TRUE(image.Allocate(64));
-        ASSERT_EQ(ReadFileImage(c.path, c.length, c.size, 0xFF, image), c.ok) << c.what;
-        if (!c.ok) {
-            EXPECT_EQ(image.Data(), nullptr) << c.what;
-            continue;
-        }
-        ASSERT_EQ(image.Size(), c.size) << c.what;
-        EXPECT_EQ(std::memcmp(image.Data(), bytes.data(), bytes.size()), 0) << c.what;
-        const std::vector<uint8_t> rest(image.Data() + bytes.size(), image.Data() + c.size);
-        EXPECT_EQ(rest, std::vector<uint8_t>(c.size - bytes.size(), 0xFF)) << c.what;
-        image.Data()[c.size - 1] = 0;  // the memory is ours to write
     }
 }
 

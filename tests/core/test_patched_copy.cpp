@@ -58,29 +58,42 @@ TEST(PatchedCopy, GivesWhatPatchingTheWholeImageGives) {
     }
 }
 
-TEST(PatchedCopy, RefusesAndLeavesTheOutputAsItWas) {
+// The source must be a regular file of exactly the length said; past it the copy holds
+// the fill. A copy refused leaves the output as it was.
+TEST(PatchedCopy, ReadsTheSaidLengthAndFillsTheRest) {
     TempDir dir;
-    const std::string source = dir.Write("in.gba", std::vector<uint8_t>(4096, 1));
-    const std::string out = dir.Write("out.gba", std::string("old"));
-    PatchCodeList codes;
-    codes.Set(0x10, 0xBEEF);
+    std::vector<uint8_t> bytes((2u << 20) + 3);
+    for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 131 + (i >> 12));
+    const std::string path = dir.Write("rom.gba", bytes);
+    const uint64_t length = bytes.size();
     const struct {
-        const char* name;
-        std::string source;
+        const char* what;
+        std::string path;
         uint64_t length;
         size_t size;
+        bool ok;
     } cases[] = {
-        {"no such source", dir.File("none.gba"), 4096, 4096},
-        {"a folder", dir.Path(), 4096, 4096},
-        {"the source is shorter than said", source, 8192, 8192},
-        {"the source is longer than said", source, 2048, 4096},
-        {"a size below the length", source, 4096, 4095},
+        {"exact", path, length, bytes.size(), true},
+        {"lengthened", path, length, bytes.size() + (1u << 20) + 1, true},
+        {"file longer than expected", path, length - 1, bytes.size(), false},
+        {"file shorter than expected", path, length + 1, bytes.size() + 1, false},
+        {"size smaller than the file", path, length, bytes.size() - 1, false},
+        {"missing", dir.File("missing.gba"), 0, 16, false},
+        {"folder", dir.Path(), 0, 16, false},
     };
+    const std::string out = dir.File("out.gba");
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_FALSE(WritePatchedCopy(c.source, c.length, codes, c.size, kFill, out));
-        EXPECT_EQ(testing::ReadText(out), "old");
+        SCOPED_TRACE(c.what);
+        dir.Write("out.gba", std::string("old"));
+        ASSERT_EQ(WritePatchedCopy(c.path, c.length, PatchCodeList(), c.size, kFill, out), c.ok);
         EXPECT_TRUE(NoTemporaryFile(dir.Path()));
+        if (!c.ok) {
+            EXPECT_EQ(testing::ReadText(out), "old");
+            continue;
+        }
+        std::vector<uint8_t> expected = bytes;
+        expected.resize(c.size, kFill);
+        EXPECT_TRUE(ReadBytes(out) == expected);
     }
 }
 
