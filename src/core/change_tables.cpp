@@ -46,7 +46,7 @@ std::string ItemText(const Image& image, const Table& table, const Field& field,
                             (countShowsNone && value == static_cast<uint32_t>(layout::CountOf(field.refers))))) {
         return NoneText(table, field);
     }
-    const std::string text = image.names->Name(table, field, value);
+    const std::string text = image.names->Name(field, value);
     // A BGM set is listed by its number and the names of its tracks, if any.
     if (field.refers == Ref::BgmSet && value < static_cast<uint32_t>(layout::CountOf(Ref::BgmSet))) {
         return HexNumber(value, 2) + ": " + text;

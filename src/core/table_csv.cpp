@@ -343,7 +343,7 @@ std::optional<std::string> ExportTableCsv(const Table& table, const uint8_t* rom
                 case FieldKind::Choice:
                 case FieldKind::Reference:
                     cells.push_back(std::to_string(value));
-                    cells.push_back(names.Name(table, field, value));
+                    cells.push_back(names.Name(field, value));
                     break;
                 case FieldKind::Flag:
                     cells.emplace_back(value != 0 ? "1" : "0");

@@ -21,41 +21,6 @@ using layout::Ref;
 
 constexpr char kNone[] = "無し";
 
-// The fixed item lists of the Choice fields, by table and field label (a label ending in
-// " 効果" stands for every page's effect). Lists of plain numbers are left out: the
-// number is the text.
-struct ChoiceItems {
-    const char* table;
-    const char* label;
-    std::vector<const char*> items;
-};
-
-const std::vector<ChoiceItems>& ChoiceLists() {
-    static const std::vector<ChoiceItems> lists = {
-        {"units", "サイズ", {"SS", "S", "M", "L", "LL"}},
-        {"weapons", "武器タイプ１", {"射撃", "格闘", "特殊"}},
-        {"weapons", "改造費用タイプ", {"A", "B", "C", "D", "E"}},
-        {"weapons", "攻撃力上昇タイプ", {"A", "B", "C", "D", "E"}},
-        {"weapons", "選択", {"固定武器", "選択武器", "合体武器"}},
-        {"weapons", "方向", {"自分中心", "方向選択", "展開位置選択", "方向固定"}},
-        {"pilots", "成長率",
-         {"標準型", "格闘系・標準", "格闘系・万能", "格闘系・防御", "格闘系・射撃", "格闘系・晩成",
-          "射撃系・標準", "射撃系・万能", "射撃系・格闘", "射撃系・防御", "射撃系・晩成",
-          "射撃系・限界", "万能系・標準", "万能系・晩成", "ＳＰ重視"}},
-        {"spirits", "持続タイプ",
-         {"無し", "攻撃したら消える", "攻撃されたら消える", "戦闘したら消える", "移動したら消える",
-          "待機したら消える", "１ターンしたら消える"}},
-        {"spirits", "対象", {"自分", "味方選択", "隣接全員", "敵選択"}},
-        {"parts", "タイプ", {"通常", "気力＋", "特殊能力＋", "消費"}},
-        {"trusts", " 効果", {"無し", "小", "中", "大"}},
-    };
-    return lists;
-}
-
-bool EndsWith(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 // cp932 text as one line of UTF-8; what does not convert is left out.
 std::string OneLine(const std::string& cp932) {
     std::string text;
@@ -183,7 +148,7 @@ const std::vector<std::string>& ValueNames::ReferenceNames(Ref ref) {
     return m_names.emplace(ref, std::move(names)).first->second;
 }
 
-std::string ValueNames::Name(const layout::Table& table, const layout::Field& field, uint32_t value) {
+std::string ValueNames::Name(const layout::Field& field, uint32_t value) {
     if (field.none >= 0 && value == static_cast<uint64_t>(field.none)) return kNone;
     if (field.kind == layout::FieldKind::Reference) {
         const std::vector<std::string>& names = ReferenceNames(field.refers);
@@ -191,13 +156,7 @@ std::string ValueNames::Name(const layout::Table& table, const layout::Field& fi
         return value < count ? names[value] : std::string();
     }
     if (field.kind != layout::FieldKind::Choice || value > layout::MaxOf(field)) return {};
-    for (const ChoiceItems& list : ChoiceLists()) {
-        if (std::strcmp(list.table, table.name) != 0) continue;
-        const bool matches = list.label[0] == ' ' ? EndsWith(field.label, list.label)
-                                                  : std::strcmp(list.label, field.label) == 0;
-        if (!matches) continue;
-        return value < list.items.size() ? list.items[value] : std::string();
-    }
+    if (value < field.items.size()) return field.items[value];
     return std::to_string(value);
 }
 

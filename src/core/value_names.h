@@ -1,7 +1,7 @@
 #pragma once
 // The text a Choice or Reference value stands for, as the editors' lists show it, in
-// UTF-8: the record names and the ROM's name tables through the codec, the fixed item
-// lists by table and field. For read-only columns beside the numbers.
+// UTF-8: the record names and the ROM's name tables through the codec, the fixed items
+// from the field's descriptor. For read-only columns beside the numbers.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -17,7 +17,7 @@ public:
     ValueNames(const uint8_t* rom, uint32_t romSize);
 
     // The value's text; "無し" for the field's none value; empty for a value no item has.
-    std::string Name(const layout::Table& table, const layout::Field& field, uint32_t value);
+    std::string Name(const layout::Field& field, uint32_t value);
 
 private:
     const std::vector<std::string>& ReferenceNames(layout::Ref ref);

@@ -14,6 +14,11 @@ constexpr uint32_t kDuration = 0, kTarget = 1, kOnOthers = 2, kSpCost = 3, kInit
                    kInitialLength = 2, kName = 6, kNameLength = 14, kDescription = 20,
                    kDescriptionLength = 80;
 constexpr int kDurationCount = 7, kTargetCount = 4;  // the items of "持続タイプ" and "対象"
+inline constexpr std::array<const char*, kDurationCount> kDurationItems = {
+    "無し",           "攻撃したら消える", "攻撃されたら消える",   "戦闘したら消える",
+    "移動したら消える", "待機したら消える", "１ターンしたら消える",
+};
+inline constexpr std::array<const char*, kTargetCount> kTargetItems = {"自分", "味方選択", "隣接全員", "敵選択"};
 }  // namespace spirit_record
 
 // 36 records of 224 bytes. Bytes 3, 222 and 223 are never written.
@@ -54,6 +59,7 @@ constexpr uint32_t kType = 0, kUnshown = 1, kMovement = 2, kEn = 3, kMobility = 
                    kNameLength = 16, kDescription1 = 40, kDescription2 = 104,
                    kDescriptionLength = 64;
 constexpr int kTypeCount = 4;
+inline constexpr std::array<const char*, kTypeCount> kTypeItems = {"通常", "気力＋", "特殊能力＋", "消費"};
 }  // namespace part_record
 
 // Four classes of 64 bytes: an unsigned 32-bit count (0-28), 4 bytes that are never

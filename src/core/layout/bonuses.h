@@ -60,6 +60,8 @@ constexpr uint32_t kPilot = 0, kPages = 4, kPageSize = 12;
 constexpr int kPageCount = 4, kPartners = 4;
 constexpr uint32_t kType = 0, kEffect = 2, kPartner = 4;  // within a page
 constexpr int kEffectMax = 3;  // effects 1 "小", 2 "中", 3 "大"
+// Effect 0 is none; the editor shows it as "無し(0xFFFF)" and stores 0xFFFF.
+inline constexpr std::array<const char*, kEffectMax + 1> kEffectItems = {"無し", "小", "中", "大"};
 }  // namespace trust_record
 
 // The trust correction-type names: 8-byte fields of game text. Read only.

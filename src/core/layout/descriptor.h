@@ -36,6 +36,8 @@ struct Field {
     uint32_t max = 0;              // Number, Choice: highest value (0 = all the bits hold)
     Ref refers = Ref::None;        // Reference: the table counted in
     int64_t none = -1;             // Choice, Reference: the "none" value, -1 when there is none
+    std::span<const char* const> items = {};  // Choice: the texts of 0, 1, ... (UTF-8); none
+                                              // when the number is the text
 };
 
 struct Table {

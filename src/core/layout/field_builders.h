@@ -29,6 +29,12 @@ constexpr Field Choice(const char* label, uint32_t offset, uint32_t max, int64_t
     return {.label = label, .offset = offset, .width = width, .kind = FieldKind::Choice, .max = max,
             .none = none};
 }
+// A choice among fixed items, 0 .. items.size() - 1.
+constexpr Field Choice(const char* label, uint32_t offset, std::span<const char* const> items,
+                       int64_t none = -1, uint8_t width = 1) {
+    return {.label = label, .offset = offset, .width = width, .kind = FieldKind::Choice,
+            .max = static_cast<uint32_t>(items.size() - 1), .none = none, .items = items};
+}
 constexpr Field Refer(const char* label, uint32_t offset, uint8_t width, Ref ref, int64_t none) {
     return {.label = label, .offset = offset, .width = width, .kind = FieldKind::Reference,
             .refers = ref, .none = none};

@@ -1,6 +1,7 @@
 #pragma once
 // The pilot tables (status, spirit commands, skills) and the read-only tables the pilot and
 // unit editors show: personality names, BGM names and BGM sets. Numbers are little-endian.
+#include <array>
 #include <cstdint>
 
 namespace tsumugi::layout {
@@ -22,6 +23,11 @@ constexpr uint32_t kNickname = 28, kNicknameLength = 16;
 constexpr uint32_t kName = 44, kNameLength = 48;
 
 constexpr int kGrowthCount = 15;
+inline constexpr std::array<const char*, kGrowthCount> kGrowthItems = {
+    "標準型",       "格闘系・標準", "格闘系・万能", "格闘系・防御", "格闘系・射撃",
+    "格闘系・晩成", "射撃系・標準", "射撃系・万能", "射撃系・格闘", "射撃系・防御",
+    "射撃系・晩成", "射撃系・限界", "万能系・標準", "万能系・晩成", "ＳＰ重視",
+};
 }  // namespace pilot_record
 
 // 176 records of 24 bytes, record i for pilot i: six spirit commands (0xFF none), their

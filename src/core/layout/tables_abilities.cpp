@@ -19,8 +19,8 @@ constexpr const char* kPageNames[] = {"その１", "その２", "その３"};
 std::vector<Field> SpiritFields() {
     using namespace spirit_record;
     return {
-        Choice("持続タイプ", kDuration, kDurationCount - 1),
-        Choice("対象", kTarget, kTargetCount - 1),
+        Choice("持続タイプ", kDuration, kDurationItems),
+        Choice("対象", kTarget, kTargetItems),
         ByteFlag("他人にかけられる", kOnOthers),
         Number("消費SP", kSpCost, 1),
         // The code of one character, unterminated: a one-byte code c stands as c, 0xFF, a
@@ -73,7 +73,7 @@ std::vector<Field> ClassFields(const ClassLayout& c) {
 std::vector<Field> PartFields() {
     using namespace part_record;
     std::vector<Field> f = {
-        Choice("タイプ", kType, kTypeCount - 1),
+        Choice("タイプ", kType, kTypeItems),
         Number("移動力＋", kMovement, 1), Number("EN＋", kEn, 1), Number("運動性＋", kMobility, 1),
         Number("命中＋", kHit, 1), Number("CT率＋", kCritical, 1), Number("射程＋", kRange, 1),
     };

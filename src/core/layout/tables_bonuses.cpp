@@ -66,7 +66,7 @@ std::vector<Field> TrustFields() {
         // item 0 is "無し(0xFFFF)", items 1-3 the values 1-3); both are stored as 0xFFFF.
         f.push_back(
             Refer(KeepLabel(prefix + "補正タイプ"), page + kType, 2, Ref::TrustType, kNone16));
-        f.push_back(Choice(KeepLabel(prefix + "効果"), page + kEffect, kEffectMax, kNone16, 2));
+        f.push_back(Choice(KeepLabel(prefix + "効果"), page + kEffect, kEffectItems, kNone16, 2));
         for (int k = 0; k < kPartners; ++k) {
             // Pilot 176 also shows "無し(0xFFFF)" and is stored as 0xFFFF.
             f.push_back(Refer(KeepLabel(prefix + kPartnerNames[k]),

@@ -38,7 +38,7 @@ std::vector<Field> UnitFields() {
     }
     f.push_back(Number("乗り換え制限", kTransfer, 1));
     f.push_back(Number("変形機体共有ID", kShareId, 1));
-    f.push_back(Choice("サイズ", kUnitSize, kSizeCount - 1));
+    f.push_back(Choice("サイズ", kUnitSize, kSizeItems));
     f.push_back(Refer("BGM", kBgmSet, 1, Ref::BgmSet, -1));
     static const char* const kPilotLabels[kPilotSlots] = {"専属パイロット1", "専属パイロット2",
                                                           "専属パイロット3", "専属パイロット4"};
@@ -66,16 +66,16 @@ constexpr Field kWeaponFields[] = {
     Rank("空", weapon_record::kTerrain, 3), Rank("陸", weapon_record::kTerrain, 2),
     Rank("海", weapon_record::kTerrain, 1), Rank("宇", weapon_record::kTerrain, 0),
     Text("名前", weapon_record::kName, weapon_record::kNameLength),
-    Choice("武器タイプ１", weapon_record::kType1, weapon_record::kType1Count - 1),
+    Choice("武器タイプ１", weapon_record::kType1, weapon_record::kType1Items),
     Refer("武器タイプ２", weapon_record::kType2, 1, Ref::WeaponType, -1),
-    Choice("改造費用タイプ", weapon_record::kCostType, weapon_record::kGrowthCount - 1),
-    Choice("攻撃力上昇タイプ", weapon_record::kGrowthType, weapon_record::kGrowthCount - 1),
-    Choice("選択", weapon_record::kSelection, weapon_record::kSelectionCount - 1),
+    Choice("改造費用タイプ", weapon_record::kCostType, weapon_record::kGrowthItems),
+    Choice("攻撃力上昇タイプ", weapon_record::kGrowthType, weapon_record::kGrowthItems),
+    Choice("選択", weapon_record::kSelection, weapon_record::kSelectionItems),
     Flag("C武器", weapon_record::kFlags, 0), Flag("格闘", weapon_record::kFlags, 1),
     Flag("ミサイル", weapon_record::kFlags, 2), Flag("ビーム", weapon_record::kFlags, 3),
     Flag("必須", weapon_record::kFlags, 4), Flag("射撃", weapon_record::kFlags, 5),
     Flag("?", weapon_record::kFlags, 6), Flag("P武器", weapon_record::kFlags, 7),
-    Choice("方向", weapon_record::kDirection, weapon_record::kDirectionCount - 1,
+    Choice("方向", weapon_record::kDirection, weapon_record::kDirectionItems,
            weapon_record::kDirectionNone),
     Number("形", weapon_record::kShape, 1), Number("エフェクト", weapon_record::kEffect, 1),
     Number("味方識別", weapon_record::kFriendId, 1, 1),
@@ -84,7 +84,7 @@ constexpr Field kWeaponFields[] = {
 constexpr Field kPilotFields[] = {
     Text("パイロット名", pilot_record::kName, pilot_record::kNameLength),
     Text("愛称", pilot_record::kNickname, pilot_record::kNicknameLength),
-    Choice("成長率", pilot_record::kGrowth, pilot_record::kGrowthCount - 1),
+    Choice("成長率", pilot_record::kGrowth, pilot_record::kGrowthItems),
     {.label = "性格", .offset = pilot_record::kSexPersonality, .width = 1, .kind = FieldKind::Reference,
      .shift = 4, .bits = 4, .refers = Ref::Personality},
     Flag("女", pilot_record::kSexPersonality, 0),

@@ -1,5 +1,6 @@
 #pragma once
 // The unit and weapon tables and the weapon-type names they show. Numbers are little-endian.
+#include <array>
 #include <cstdint>
 
 namespace tsumugi::layout {
@@ -54,6 +55,7 @@ constexpr uint32_t kWeapons = 48;
 constexpr int kWeaponSlots = 12;
 
 constexpr int kPartSlotMax = 4, kUpgradeMax = 10, kSizeCount = 5;
+inline constexpr std::array<const char*, kSizeCount> kSizeItems = {"SS", "S", "M", "L", "LL"};
 }  // namespace unit_record
 
 // 740 records of 64 bytes. Bytes 10 and 13 are never written; byte 31 is written as 0 with
@@ -73,6 +75,12 @@ constexpr uint32_t kName = 32, kNameLength = 32;
 
 constexpr int kType1Count = 3, kSelectionCount = 3, kGrowthCount = 5, kDirectionCount = 4;
 constexpr uint8_t kDirectionNone = 0xFF;  // "無効(0xFF)"
+inline constexpr std::array<const char*, kType1Count> kType1Items = {"射撃", "格闘", "特殊"};
+inline constexpr std::array<const char*, kSelectionCount> kSelectionItems = {"固定武器", "選択武器", "合体武器"};
+// The items of "改造費用タイプ" and "攻撃力上昇タイプ"
+inline constexpr std::array<const char*, kGrowthCount> kGrowthItems = {"A", "B", "C", "D", "E"};
+inline constexpr std::array<const char*, kDirectionCount> kDirectionItems = {"自分中心", "方向選択",
+                                                                             "展開位置選択", "方向固定"};
 }  // namespace weapon_record
 
 // The names of weapon type 2: game texts one after another, each ended by 0xFF or 0x00 and

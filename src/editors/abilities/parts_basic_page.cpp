@@ -12,6 +12,7 @@
 #include "core/layout/abilities.h"
 #include "core/text_codec.h"
 #include "editors/common/game_text_field.h"
+#include "editors/common/record_editor.h"
 #include "ui/controls.h"
 #include "ui/text.h"
 
@@ -19,7 +20,6 @@ namespace {
 
 using namespace tsumugi::layout::part_record;
 
-constexpr const char16_t* kTypes[kTypeCount] = {u"通常", u"気力＋", u"特殊能力＋", u"消費"};
 
 // The number boxes in reading order, which is also the order they are checked in; the
 // last one sits in the group "回復".
@@ -83,9 +83,7 @@ QWidget* CPartsBasicPage::CreateNameColumn() {
     m_pName->setMinimumWidth(QFontMetrics(m_pName->font()).horizontalAdvance(QChar(0x3042)) * 12);
     form->addRow(ui::MakeLabel(QStringLiteral("名前"), m_pName), m_pName);
     auto* type = new ui::ComboBox(QStringLiteral("タイプ"));
-    QStringList items;
-    for (const char16_t* text : kTypes) items << QString::fromUtf16(text);
-    type->SetItems(items);
+    type->SetItems(editors::TextItems(kTypeItems));
     form->addRow(ui::MakeLabel(QStringLiteral("タイプ"), type), type);
     // A type outside the list shows no item and keeps its byte.
     m_type = editors::ValueCombo(type, {kTypeCount, std::nullopt});

@@ -21,19 +21,12 @@ namespace {
 using namespace tsumugi::layout::spirit_record;
 using editors::StoreOutcome;
 
-constexpr const char16_t* kDurations[kDurationCount] = {
-    u"無し",           u"攻撃したら消える", u"攻撃されたら消える",   u"戦闘したら消える",
-    u"移動したら消える", u"待機したら消える", u"１ターンしたら消える",
-};
-constexpr const char16_t* kTargets[kTargetCount] = {u"自分", u"味方選択", u"隣接全員", u"敵選択"};
 constexpr int kNumberWidth = 80;
 
-ui::ComboBox* MakeCombo(const QString& label, std::span<const char16_t* const> texts,
+ui::ComboBox* MakeCombo(const QString& label, std::span<const char* const> texts,
                         QFormLayout* form) {
     auto* combo = new ui::ComboBox(label);
-    QStringList items;
-    for (const char16_t* text : texts) items << QString::fromUtf16(text);
-    combo->SetItems(items);
+    combo->SetItems(editors::TextItems(texts));
     combo->SetCurSel(0);
     form->addRow(ui::MakeLabel(label, combo), combo);
     return combo;
@@ -63,11 +56,11 @@ QWidget* CSpiritDlg::CreateDataGroup() {
     m_pInitial->setFixedWidth(kNumberWidth);
     names->addRow(ui::MakeLabel(QStringLiteral("名前"), m_pName), m_pName);
     names->addRow(ui::MakeLabel(QStringLiteral("名前一文字"), m_pInitial), m_pInitial);
-    m_target = editors::ValueCombo(MakeCombo(QStringLiteral("対象"), kTargets, names),
+    m_target = editors::ValueCombo(MakeCombo(QStringLiteral("対象"), kTargetItems, names),
                                    {kTargetCount, std::nullopt});
 
     auto* unused = new QFormLayout;
-    m_duration = editors::ValueCombo(MakeCombo(QStringLiteral("持続タイプ"), kDurations, unused),
+    m_duration = editors::ValueCombo(MakeCombo(QStringLiteral("持続タイプ"), kDurationItems, unused),
                                      {kDurationCount, std::nullopt});
     m_pOnOthers = new ui::CheckBox(QStringLiteral("他人にかけられる"));
     unused->addRow(QString(), m_pOnOthers);

@@ -46,7 +46,7 @@ CTrustPage::CTrustPage(const QStringList& pilots, const QStringList& types, QWid
     m_type = editors::ValueCombo(type, {static_cast<int>(types.size()), editors::kNone16, true, true});
 
     m_pEffect = AddCombo(QStringLiteral("効果"), form);
-    m_pEffect->SetItems({none, QStringLiteral("小"), QStringLiteral("中"), QStringLiteral("大")});
+    m_pEffect->SetItems(QStringList{none} << editors::TextItems(std::span(kEffectItems).subspan(1)));
 
     // The pilot one past the last also shows "無し(0xFFFF)".
     m_pPartnerModel = new QStringListModel(QStringList(pilots) << none, this);

@@ -135,6 +135,12 @@ QStringList NumberItems(int first, int last) {
     return items;
 }
 
+QStringList TextItems(std::span<const char* const> texts) {
+    QStringList items;
+    for (const char* text : texts) items << QString::fromUtf8(text);
+    return items;
+}
+
 void SetContentsLength(ui::ComboBox* combo, int characters) {
     combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     combo->setMinimumContentsLength(characters);

@@ -84,6 +84,8 @@ QStringList TextTableItems(tsumugi::CTextCodec& codec, uint32_t base, uint32_t s
                            int count);
 // "first" .. "last" in decimal.
 QStringList NumberItems(int first, int last);
+// A fixed item list of the layouts (UTF-8) for display.
+QStringList TextItems(std::span<const char* const> texts);
 
 // Sizes a combo by a fixed number of characters instead of measuring every item, which
 // keeps long lists quick to show.

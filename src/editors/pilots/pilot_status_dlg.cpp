@@ -10,6 +10,7 @@
 #include "core/text_codec.h"
 #include "editors/common/bgm_set_list.h"
 #include "editors/common/game_text_field.h"
+#include "editors/common/record_editor.h"
 #include "core/layout/pilots.h"
 #include "ui/controls.h"
 #include "ui/number.h"
@@ -20,12 +21,6 @@ namespace {
 
 using namespace tsumugi::layout::pilot_record;
 namespace personality_names = tsumugi::layout::personality_names;
-
-constexpr const char16_t* kGrowthTypes[kGrowthCount] = {
-    u"標準型",       u"格闘系・標準", u"格闘系・万能", u"格闘系・防御", u"格闘系・射撃",
-    u"格闘系・晩成", u"射撃系・標準", u"射撃系・万能", u"射撃系・格闘", u"射撃系・防御",
-    u"射撃系・晩成", u"射撃系・限界", u"万能系・標準", u"万能系・晩成", u"ＳＰ重視",
-};
 
 constexpr editors::NumberRow kNumberRows[] = {
     {u"SP", kSp, 2},       {u"格闘", kMelee, 2},   {u"射撃", kShooting, 2},
@@ -84,9 +79,7 @@ QWidget* CPilotStatusDlg::CreateDataGroup() {
     names->addRow(ui::MakeLabel(QStringLiteral("愛称"), m_pNickname), m_pNickname);
 
     auto* profile = new QFormLayout;
-    QStringList growth;
-    for (const char16_t* text : kGrowthTypes) growth << QString::fromUtf16(text);
-    m_growth = editors::ValueCombo(MakeCombo(QStringLiteral("成長率"), growth, profile),
+    m_growth = editors::ValueCombo(MakeCombo(QStringLiteral("成長率"), editors::TextItems(kGrowthItems), profile),
                                    {kGrowthCount, std::nullopt});
     m_personality = editors::ValueCombo(
         MakeCombo(QStringLiteral("性格"), PersonalityNames(m_pRom, m_nRomSize), profile),

@@ -9,6 +9,7 @@
 #include "core/text_codec.h"
 #include "editors/common/bgm_set_list.h"
 #include "editors/common/game_text_field.h"
+#include "editors/common/record_editor.h"
 #include "core/layout/units.h"
 #include "ui/controls.h"
 #include "ui/number.h"
@@ -44,8 +45,7 @@ void CUnitMachinePage::CreateControls() {
     m_pShareId->setMaximumWidth(kNumberWidth);
 
     auto* size = new ui::ComboBox(QStringLiteral("サイズ"));
-    size->SetItems({QStringLiteral("SS"), QStringLiteral("S"), QStringLiteral("M"),
-                    QStringLiteral("L"), QStringLiteral("LL")});
+    size->SetItems(editors::TextItems(kSizeItems));
     m_size = editors::ValueCombo(size, {kSizeCount, std::nullopt});
 
     auto* bgm = new ui::ComboBox(QStringLiteral("BGM"));

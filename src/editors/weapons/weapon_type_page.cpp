@@ -9,6 +9,7 @@
 #include "core/bytes.h"
 #include "core/layout/units.h"
 #include "core/text_codec.h"
+#include "editors/common/record_editor.h"
 #include "editors/weapons/weapon_type_names.h"
 #include "ui/controls.h"
 
@@ -21,12 +22,6 @@ constexpr const char16_t* kFlagLabels[8] = {u"C武器", u"格闘", u"ミサイ�
                                             u"必須",  u"射撃", u"?",        u"P武器"};
 constexpr int kFlagsPerRow = 4;
 constexpr int kNumberWidth = 50;  // three digits
-
-QStringList Items(std::initializer_list<const char16_t*> texts) {
-    QStringList items;
-    for (const char16_t* text : texts) items << QString::fromUtf16(text);
-    return items;
-}
 
 // A group titled title holding one combo of that name, its items standing for 0, 1, ...
 editors::ValueCombo ChoiceGroup(const QString& title, const QStringList& items,
@@ -44,7 +39,7 @@ editors::ValueCombo ChoiceGroup(const QString& title, const QStringList& items,
 
 CWeaponTypePage::CWeaponTypePage(const uint8_t* rom, uint32_t romSize, QWidget* parent)
     : QWidget(parent) {
-    const QStringList grades = Items({u"A", u"B", u"C", u"D", u"E"});
+    const QStringList grades = editors::TextItems(kGrowthItems);
     QStringList typeNames;
     tsumugi::CTextCodec codec(rom, romSize);
     for (const std::string& name : editors::ReadWeaponTypeNames(codec)) typeNames << editors::OneLineItem(name);
@@ -54,12 +49,12 @@ CWeaponTypePage::CWeaponTypePage(const uint8_t* rom, uint32_t romSize, QWidget* 
     QGroupBox* selection = nullptr;
     QGroupBox* cost = nullptr;
     QGroupBox* growth = nullptr;
-    m_type1 = ChoiceGroup(QStringLiteral("武器タイプ１"), Items({u"射撃", u"格闘", u"特殊"}),
+    m_type1 = ChoiceGroup(QStringLiteral("武器タイプ１"), editors::TextItems(kType1Items),
                           {kType1Count, std::nullopt}, type1);
     m_type2 = ChoiceGroup(QStringLiteral("武器タイプ２"), typeNames,
                           {static_cast<int>(typeNames.size()), std::nullopt}, type2);
     editors::SetContentsLength(m_type2.Combo(), 12);
-    m_selection = ChoiceGroup(QStringLiteral("選択"), Items({u"固定武器", u"選択武器", u"合体武器"}),
+    m_selection = ChoiceGroup(QStringLiteral("選択"), editors::TextItems(kSelectionItems),
                               {kSelectionCount, std::nullopt}, selection);
     m_costType = ChoiceGroup(QStringLiteral("改造費用タイプ"), grades, {kGrowthCount, std::nullopt}, cost);
     m_growthType =
@@ -91,7 +86,7 @@ QWidget* CWeaponTypePage::CreateFlagGroup() {
 QWidget* CWeaponTypePage::CreateMapGroup() {
     const QString directionLabel = QStringLiteral("方向");
     auto* direction = new ui::ComboBox(directionLabel);
-    direction->SetItems(Items({u"自分中心", u"方向選択", u"展開位置選択", u"方向固定", u"無効(0xFF)"}));
+    direction->SetItems(editors::TextItems(kDirectionItems) << QStringLiteral("無効(0xFF)"));
     direction->SetCurSel(0);
     m_direction = editors::ValueCombo(direction, {kDirectionCount, kDirectionNone});
 
