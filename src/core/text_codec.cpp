@@ -17,10 +17,10 @@
 namespace tsumugi {
 namespace {
 
-constexpr uint8_t kTerminator = 0xFF;
-constexpr uint8_t kNewline = 0xFE;
-constexpr uint8_t kFirstLeadByte = 0xC0;
-constexpr uint16_t kFirstTwoByteCode = 0xC0;
+using game_text::kFirstLeadByte;
+using game_text::kFirstTwoByteCode;
+using game_text::kNewline;
+using game_text::kTerminator;
 constexpr char kUnlisted[] = "\x81\x45";  // "・" in cp932
 constexpr char kLineBreak[] = "\r\n";
 

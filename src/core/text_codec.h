@@ -8,6 +8,15 @@
 
 namespace tsumugi {
 
+// The bytes of game text: 0xFF ends a text and 0xFE breaks a line; a byte of 0xC0 or more
+// takes the next byte with it as one two-byte code; every other byte is a code alone.
+namespace game_text {
+constexpr uint8_t kTerminator = 0xFF;
+constexpr uint8_t kNewline = 0xFE;
+constexpr uint8_t kFirstLeadByte = 0xC0;
+constexpr uint16_t kFirstTwoByteCode = 0xC0;
+}  // namespace game_text
+
 // The game code of a display character (its two cp932 bytes, the first one low), given the
 // table's map from display characters to game codes. Display text comes back from Unicode
 // with one cp932 code per character; when the table lists the character under another of

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kShownLimit = 2;    // the code's two bytes
 constexpr int kEncodeLimit = 3;   // room for one two-byte code and the terminator
-constexpr uint8_t kTerminator = 0xFF;
+using tsumugi::game_text::kTerminator;
 
 // The longest start of text that cp932 can hold, and whether that is all of it.
 std::string Cp932Start(const QString& text, bool& whole) {
