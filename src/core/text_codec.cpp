@@ -17,10 +17,7 @@
 namespace tsumugi {
 namespace {
 
-using game_text::kFirstLeadByte;
-using game_text::kFirstTwoByteCode;
-using game_text::kNewline;
-using game_text::kTerminator;
+using namespace game_text;
 constexpr char kUnlisted[] = "\x81\x45";  // "・" in cp932
 constexpr char kLineBreak[] = "\r\n";
 

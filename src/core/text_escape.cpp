@@ -10,10 +10,7 @@
 namespace tsumugi {
 namespace {
 
-using game_text::kFirstLeadByte;
-using game_text::kFirstTwoByteCode;
-using game_text::kNewline;
-using game_text::kTerminator;
+using namespace game_text;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 size_t Utf8Step(std::string_view text, size_t pos) {

@@ -2,11 +2,9 @@
 // them, a code over two fields, a text touched by many codes, bytes no field owns, the
 // workspace's old image, and `codes explain` as lines and as JSON.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +19,7 @@
 #include "core/layout/scenario.h"
 #include "core/layout/units.h"
 #include "core/regions.h"
+#include "core/run_command.h"
 #include "core/scenario_lists.h"
 #include "core/table_fixture.h"
 #include "core/workspace.h"
@@ -348,21 +347,8 @@ TEST_F(ChangeExplainTest, WorkspaceKeepsTheLoadedImageAcrossEditsAndLengthening)
 
 // ---- codes explain ----------------------------------------------------------------------
 
-struct CliRun {
-    int code = -1;
-    std::string out;
-};
-
-CliRun Cli(const std::string& args) {
-    CliRun run;
-    FILE* pipe = popen((std::string("'") + TSUMUGI_CLI_PATH + "' " + args + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) return run;
-    char buffer[4096];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+testing::CommandRun Cli(const std::string& args) {
+    return testing::RunCommand(testing::ShellQuote(TSUMUGI_CLI_PATH) + " " + args + " 2>/dev/null");
 }
 
 // A strict reader of the JSON the command writes (arrays, objects, strings, whole numbers,
@@ -416,7 +402,7 @@ TEST_F(ChangeExplainTest, CommandPrintsOneLinePerFieldOrWellFormedJson) {
     m_dir.Write("codes.txt", "080C38C4:0457\r\n080D7CC0:0102\r\n08000200:ABCD\r\n");
     const std::string args = "--table '" + table + "' codes explain '" + rom + "' '" + m_dir.File("codes.txt") + "'";
 
-    const CliRun plain = Cli(args);
+    const testing::CommandRun plain = Cli(args);
     ASSERT_EQ(plain.code, 0);
     std::vector<std::string> lines;
     for (size_t at = 0, end; (end = plain.out.find('\n', at)) != std::string::npos; at = end + 1) {
@@ -430,14 +416,14 @@ TEST_F(ChangeExplainTest, CommandPrintsOneLinePerFieldOrWellFormedJson) {
     EXPECT_NE(lines[1].find("\t最大HP\t"), std::string::npos);
     EXPECT_NE(lines[2].find("\t武器\t武器\t0\t"), std::string::npos) << lines[2];
 
-    const CliRun json = Cli(args + " --json");
+    const testing::CommandRun json = Cli(args + " --json");
     ASSERT_EQ(json.code, 0);
     EXPECT_TRUE(JsonReader(json.out).Whole()) << json.out;
     EXPECT_NE(json.out.find("\"field\":\"最大HP\""), std::string::npos);
     EXPECT_NE(json.out.find("\"record\":null"), std::string::npos) << "the uncovered word has no record";
 
     m_dir.Write("empty.txt", "");
-    const CliRun none = Cli("--table '" + table + "' codes explain '" + rom + "' '" + m_dir.File("empty.txt") + "' --json");
+    const testing::CommandRun none = Cli("--table '" + table + "' codes explain '" + rom + "' '" + m_dir.File("empty.txt") + "' --json");
     EXPECT_EQ(none.out, "[]\n");
 }
 

@@ -1,7 +1,6 @@
 // tsumugi-cli run as a program: the demo files it writes, decoding, names, the code-file
 // round trip, and the refusals (usage, wrong title, short or missing files).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "core/file_patcher.h"
 #include "core/patch_code.h"
 #include "demo/rom.h"
+#include "core/run_command.h"
 #include "core/temp_dir.h"
 
 namespace tsumugi {
@@ -24,17 +24,9 @@ using testing::ReadText;
 using testing::TempDir;
 using testing::TitledRom;
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& arg) {
-    std::string quoted = "'";
-    for (const char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using Result = testing::CommandRun;
+using testing::RunCommand;
+constexpr auto Quote = testing::ShellQuote;
 
 class CliTest : public ::testing::Test {
 protected:
@@ -61,14 +53,7 @@ protected:
         for (const std::string& a : args) command += " " + Quote(a);
         if (!stdoutTo.empty()) command += " >" + Quote(stdoutTo);
         command += " 2>" + Quote(m_dir.File("stderr.txt"));
-        Result result;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) return result;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) result.out.append(buffer, n);
-        const int status = pclose(pipe);
-        result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        Result result = RunCommand(command);
         result.err = ReadText(m_dir.File("stderr.txt"));
         return result;
     }

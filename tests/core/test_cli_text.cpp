@@ -1,12 +1,11 @@
 // tsumugi-cli's text commands on texts that used to break: a cut that would split a pair,
 // and characters that cp932 writes under more than one code.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
+#include "core/run_command.h"
 #include "core/temp_dir.h"
 #include "demo/rom.h"
 
@@ -19,17 +18,11 @@ class CliTextTest : public ::testing::Test {
 protected:
     // stdout of the program with these arguments; exit code into code.
     std::string Run(const std::vector<std::string>& args, int& code) {
-        std::string command = "'" TSUMUGI_CLI_PATH "'";
-        for (const std::string& a : args) command += " '" + a + "'";  // no quotes in our args
-        command += " 2>/dev/null";
-        std::string out;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) return out;
-        char buffer[4096];
-        for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-        const int status = pclose(pipe);
-        code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return out;
+        std::string command = testing::ShellQuote(TSUMUGI_CLI_PATH);
+        for (const std::string& a : args) command += " " + testing::ShellQuote(a);
+        const testing::CommandRun run = testing::RunCommand(command + " 2>/dev/null");
+        code = run.code;
+        return run.out;
     }
 
     TempDir m_dir;

@@ -2,7 +2,6 @@
 // naming its row and column, export then import changing nothing (on the demo and on
 // images of random bytes), and the three tsumugi-cli commands.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <cstring>
@@ -23,6 +22,7 @@
 #include "core/text_escape.h"
 #include "demo/rom.h"
 #include "random_bytes.h"
+#include "run_command.h"
 #include "table_fixture.h"
 #include "temp_dir.h"
 
@@ -372,11 +372,6 @@ TEST_F(TableCsvTest, StoredValuesOutsideTheirRangeAndFillerSurviveUnlessEdited) 
 
 // ---- tsumugi-cli ------------------------------------------------------------------------
 
-struct CliOutcome {
-    int code = -1;
-    std::string out, err;
-};
-
 class TableCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -390,18 +385,11 @@ protected:
         return rom;
     }
 
-    CliOutcome Cli(const std::vector<std::string>& args) {
-        std::string command = std::string("'") + TSUMUGI_CLI_PATH + "' --table '" + m_table + "'";
-        for (const std::string& a : args) command += " '" + a + "'";
-        command += " 2>'" + m_dir.File("stderr.txt") + "'";
-        CliOutcome run;
-        FILE* pipe = popen(command.c_str(), "r");
-        if (pipe == nullptr) return run;
-        char buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-        const int status = pclose(pipe);
-        run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    testing::CommandRun Cli(const std::vector<std::string>& args) {
+        std::string command = testing::ShellQuote(TSUMUGI_CLI_PATH) + " --table " + testing::ShellQuote(m_table);
+        for (const std::string& a : args) command += " " + testing::ShellQuote(a);
+        command += " 2>" + testing::ShellQuote(m_dir.File("stderr.txt"));
+        testing::CommandRun run = testing::RunCommand(command);
         run.err = testing::ReadText(m_dir.File("stderr.txt"));
         return run;
     }
@@ -411,7 +399,7 @@ protected:
 };
 
 TEST_F(TableCliTest, ListNamesEveryTableWithItsCount) {
-    const CliOutcome run = Cli({"table", "list"});
+    const testing::CommandRun run = Cli({"table", "list"});
     ASSERT_EQ(run.code, 0) << run.err;
     std::string expected;
     for (const layout::Table& t : layout::Tables())
@@ -420,7 +408,7 @@ TEST_F(TableCliTest, ListNamesEveryTableWithItsCount) {
 }
 
 TEST_F(TableCliTest, ExportEditImportGivesTheCodesOfTheEditOnly) {
-    const CliOutcome exported = Cli({"table", "export", m_rom, "weapons"});
+    const testing::CommandRun exported = Cli({"table", "export", m_rom, "weapons"});
     ASSERT_EQ(exported.code, 0) << exported.err;
     ASSERT_EQ(Cli({"table", "export", m_rom, "weapons", "-o", m_dir.File("w.csv")}).code, 0);
     EXPECT_EQ(testing::ReadText(m_dir.File("w.csv")), exported.out) << "-o writes what stdout shows";
@@ -433,7 +421,7 @@ TEST_F(TableCliTest, ExportEditImportGivesTheCodesOfTheEditOnly) {
     std::string edited;
     for (const csv::Row& row : rows) csv::AppendRow(edited, row);
     const std::string csvPath = m_dir.Write("edited.csv", edited);
-    const CliOutcome codes = Cli({"table", "import", m_rom, "weapons", csvPath, "--codes", m_dir.File("codes.txt")});
+    const testing::CommandRun codes = Cli({"table", "import", m_rom, "weapons", csvPath, "--codes", m_dir.File("codes.txt")});
     ASSERT_EQ(codes.code, 0) << codes.err;
     char line[32];
     std::snprintf(line, sizeof line, "%08X:1234\r\n",
@@ -441,7 +429,7 @@ TEST_F(TableCliTest, ExportEditImportGivesTheCodesOfTheEditOnly) {
                       layout::weapon_record::kAttack);
     EXPECT_EQ(testing::ReadText(m_dir.File("codes.txt")), line);
 
-    const CliOutcome image = Cli({"table", "import", m_rom, "weapons", csvPath, "-o", m_dir.File("out.gba")});
+    const testing::CommandRun image = Cli({"table", "import", m_rom, "weapons", csvPath, "-o", m_dir.File("out.gba")});
     ASSERT_EQ(image.code, 0) << image.err;
     std::vector<uint8_t> expected = Rom();
     Write16(expected.data() + layout::weapon_record::kBase + 2 * layout::weapon_record::kSize +
@@ -465,7 +453,7 @@ TEST_F(TableCliTest, RefusalsExitWithTheirCodeAndWriteNothing) {
         {{"table", "import", m_rom, "weapons", m_dir.File("absent.csv"), "-o", out}, 1, "cannot read the CSV file"},
     };
     for (const auto& c : cases) {
-        const CliOutcome run = Cli(c.args);
+        const testing::CommandRun run = Cli(c.args);
         EXPECT_EQ(run.code, c.code) << c.message;
         EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(std::filesystem::exists(out)) << c.message;
