@@ -12,6 +12,7 @@ packages=(
   zlib1g-dev
   clang libclang-rt-14-dev
   xdelta3 time
+  ccache
 )
 
 missing=()
