@@ -1,8 +1,10 @@
 // The main window's "パッチ出力": the codes recorded so far as a BPS or IPS patch.
 //
-// The patch leads from the ROM file as it is on disk (the image in memory already holds
-// the codes) to that file with the codes applied. The chooser offers both formats; the
-// chosen file's suffix decides, BPS unless it is ".ips".
+// The patch leads from the ROM as it was loaded (before any code, even one already
+// written into the file in place) to that ROM with the codes applied, so that it takes
+// any clean copy to the image in memory. The chooser offers both formats; the name gets
+// the selected filter's suffix when typed without one, and the suffix decides: BPS unless
+// it is ".ips".
 #include "app/main_dlg.h"
 #include "app/main_support.h"
 #include "core/bytes.h"
@@ -46,13 +48,13 @@ void CMainDlg::OnExportPatch() {
     const std::optional<QString> path = ui::services().SaveFile(this, PatchFileOptions());
     if (!path) return;
 
-    const std::optional<tsumugi::ByteBuffer> source = tsumugi::ReadWholeFile(m_rom.m_szPath);
-    if (!source) {
+    const std::vector<uint8_t>& source = m_workspace.m_original;
+    if (source.empty()) {
         ui::MessageBox(this, QStringLiteral("ROMファイルの読み込みに失敗しました。"));
         return;
     }
     const tsumugi::PatchOutcome patch =
-        tsumugi::MakePatchFromCodes(FormatOf(*path), source->Data(), source->Size(), m_codes);
+        tsumugi::MakePatchFromCodes(FormatOf(*path), source.data(), source.size(), m_codes);
     if (patch.status == tsumugi::PatchStatus::OutOfReach) {
         ui::MessageBox(this, QStringLiteral("IPSパッチは先頭16MBより後ろを書き換えられません。\n"
                                             "%1 の変更を含められないため、BPSで出力してください。")

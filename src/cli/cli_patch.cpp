@@ -38,9 +38,14 @@ int CodesExport(const Args& args) {
     if (!LoadRom(args.words[2], args.force, rom)) return kExitFailure;
     const std::optional<PatchCodeList> codes = ReadCodeFile(args.words[3]);
     if (!codes) return Fail("cannot read the code file " + args.words[3]);
-    if (codes->Empty())
+    if (codes->Empty()) {
         std::fprintf(stderr,
                      "tsumugi-cli: the code file holds no codes; the patch changes nothing\n");
+    } else if (HoldsEveryCode(rom.m_pData, rom.m_nSize, *codes)) {
+        std::fprintf(stderr,
+                     "tsumugi-cli: the ROM already holds every code; the patch changes nothing "
+                     "(make it from a clean copy of the ROM)\n");
+    }
     const PatchFormat format = args.bps ? PatchFormat::Bps : PatchFormat::Ips;
     const std::string& out = args.bps ? *args.bps : *args.ips;
     const PatchOutcome patch = MakePatchFromCodes(format, rom.m_pData, rom.m_nSize, *codes);

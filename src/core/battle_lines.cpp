@@ -96,7 +96,11 @@ BattlePilot ReadBattlePilot(const uint8_t* rom, uint32_t romSize, int pilot) {
     // Every record that starts before the table's end is a line.
     const uint32_t tableEnd = LineTableEnd(rom, romSize, *table);
     const uint32_t size = battle_line_record::kSize;
-    const uint32_t count = tableEnd > *table ? (tableEnd - *table + size - 1) / size : 0;
+    uint32_t count = tableEnd > *table ? (tableEnd - *table + size - 1) / size : 0;
+    if (count > kMaxBattleLines) {
+        count = kMaxBattleLines;
+        out.capped = true;
+    }
     if (!Inside(*table, uint64_t{count} * size, romSize)) {
         out.fault = BattleFault::PastImage;
         return out;

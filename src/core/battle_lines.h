@@ -35,6 +35,10 @@ enum class BattleFault {
     PastImage,   // the header, the line table or a text lies past the image's end
 };
 
+// Text offsets are 16-bit, so no pilot has more lines than this: a damaged header whose
+// table seems to run on further is read this far only.
+constexpr uint32_t kMaxBattleLines = 0x10000;
+
 // One pilot's lines: where its texts start and end and where its line table lies.
 struct BattlePilot {
     BattleFault fault = BattleFault::None;
@@ -42,6 +46,7 @@ struct BattlePilot {
     uint32_t lineTable = 0;
     uint32_t textEnd = 0;
     int lineCount = 0;  // 0 on a fault
+    bool capped = false;  // the table reached further than kMaxBattleLines lines
 
     uint32_t Record(int line) const { return lineTable + 4 * static_cast<uint32_t>(line); }
 };

@@ -122,8 +122,16 @@ public:
                 rows.push_back(RowOf(offset, t));
             }
         }
-        const bool unowned = (changed[0] & ~owned[0]) != 0 || (changed[1] & ~owned[1]) != 0;
-        if (unowned || !listed) {
+        const bool loose[kCodeBytes] = {(changed[0] & ~owned[0]) != 0, (changed[1] & ~owned[1]) != 0};
+        if (loose[0] != loose[1]) {
+            // One byte of the word changed where no field owns it: that byte is named.
+            const uint32_t i = loose[0] ? 0 : 1;
+            ChangeRow row;
+            row.offset = offset + i;
+            row.before = explain::HexBytes(old + i, 1);
+            row.after = explain::HexBytes(now + i, 1);
+            rows.push_back(std::move(row));
+        } else if (loose[0] || !listed) {
             ChangeRow row;
             row.offset = offset;
             row.before = explain::HexBytes(old, kCodeBytes);

@@ -33,8 +33,8 @@ struct ChangeRow {
 // Explains every code of codes, in address order: each field a code touches is one row,
 // listed once at the first code that touches it. A field is listed when a bit it owns
 // changed; a code that changes nothing lists every field it touches. Bytes of a code whose
-// changed bits no field owns make one more row, named by the code's address, with old and
-// new bytes in hex. `before` is the image without the codes (bytes past its end count as
+// changed bits no field owns make one more row with old and new bytes in hex, named by the
+// address of that byte when only one byte of the code holds them, else by the code's. `before` is the image without the codes (bytes past its end count as
 // 0xFF, the filler of a lengthened ROM), `after` the image with them. Names and values are
 // read through the character table, which the caller loads; nothing is read outside either
 // image.

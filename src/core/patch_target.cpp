@@ -24,6 +24,13 @@ std::optional<std::vector<uint8_t>> ApplyCodesExtending(const uint8_t* rom, size
     return image;
 }
 
+bool HoldsEveryCode(const uint8_t* rom, size_t size, const PatchCodeList& codes) {
+    for (const auto& [offset, value] : codes) {
+        if (uint64_t{offset} + 2 > size || Read16(rom + offset) != value) return false;
+    }
+    return true;
+}
+
 PatchOutcome MakePatchFromCodes(PatchFormat format, const uint8_t* rom, size_t size,
                                 const PatchCodeList& codes) {
     const std::optional<std::vector<uint8_t>> target = ApplyCodesExtending(rom, size, codes);

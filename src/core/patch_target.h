@@ -49,6 +49,10 @@ struct PatchOutcome {
 std::optional<std::vector<uint8_t>> ApplyCodesExtending(const uint8_t* rom, size_t size,
                                                         const PatchCodeList& codes);
 
+// True when the ROM already holds every code's word and no code lies past its end: a
+// patch made from the codes would change nothing.
+bool HoldsEveryCode(const uint8_t* rom, size_t size, const PatchCodeList& codes);
+
 enum class PatchFormat { Bps, Ips };
 
 // The patch that turns rom into rom with the codes applied. An IPS patch made this way

@@ -7,6 +7,7 @@
 
 #include "core/bytes.h"
 #include "core/csv.h"
+#include "core/text_codec.h"
 #include "core/text_escape.h"
 #include "core/value_names.h"
 
@@ -19,8 +20,9 @@ using layout::Table;
 
 constexpr char kRankLetters[] = "SABCD";
 constexpr uint32_t kRankLetterCount = 5;
-constexpr uint8_t kTerminator = 0xFF;
-constexpr uint8_t kFirstLeadByte = 0xC0;
+using game_text::kFirstLeadByte;
+using game_text::kNewline;
+using game_text::kTerminator;
 
 // The two-byte text field holds the code of one character with no terminator: a one-byte
 // code c stands as c, 0xFF; 0 is no character at all.
@@ -270,7 +272,8 @@ private:
                 reason = "the text holds the terminator FF where a character starts: it would end there";
                 return false;
             }
-            i += e[i] >= kFirstLeadByte ? 2 : 1;
+            // 0xFE, the line break, stands alone like the codes below 0xC0.
+            i += e[i] >= kFirstLeadByte && e[i] != kNewline ? 2 : 1;
             if (i > e.size()) {
                 reason = "the text ends inside a two-byte code: the game would read on past it";
                 return false;

@@ -69,7 +69,14 @@ public:
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         Widen(dialog);
         dialog.setFileMode(QFileDialog::AnyFile);
-        if (!options.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(options.defaultSuffix);
+        if (!options.defaultSuffix.isEmpty()) {
+            dialog.setDefaultSuffix(options.defaultSuffix);
+            // A name typed without a suffix takes the selected filter's.
+            QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+                const QString suffix = FilterSuffix(filter);
+                if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+            });
+        }
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().constFirst();
     }
@@ -89,6 +96,15 @@ private:
         for (const auto& name : kNames) {
             if (QAbstractButton* b = box.button(name.button)) b->setText(QString::fromUtf16(name.text));
         }
+    }
+
+    // "bps" of "BPSパッチ(*.bps)"; empty when the filter names no single suffix.
+    static QString FilterSuffix(const QString& filter) {
+        const qsizetype star = filter.indexOf(QStringLiteral("(*."));
+        const qsizetype close = filter.indexOf(QLatin1Char(')'), star);
+        if (star < 0 || close < 0) return QString();
+        const QString suffix = filter.mid(star + 3, close - star - 3);
+        return suffix.contains(QLatin1Char('*')) || suffix.contains(QLatin1Char(' ')) ? QString() : suffix;
     }
 
     static QString Filter(const FileDialogOptions& options) {

@@ -169,6 +169,18 @@ TEST_F(BattleStructureTest, TableRunningIntoTheImagesEndListsNothing) {
     EXPECT_EQ(Read(3).fault, BattleFault::PastImage);
 }
 
+// Text offsets are 16-bit: a damaged line-table pointer far below the next table is read
+// for 0x10000 lines at most, and says so.
+TEST_F(BattleStructureTest, ATableSeemingToRunOnIsCutAtTheMostLinesATextOffsetReaches) {
+    SetUpPilots({0xF2C100});
+    PutPointer(Header(0) + 4, 0x100000);
+    const tsumugi::BattlePilot pilot = Read(0);
+    EXPECT_EQ(pilot.fault, BattleFault::None);
+    EXPECT_EQ(pilot.lineCount, 0x10000);
+    EXPECT_TRUE(pilot.capped);
+    EXPECT_FALSE(Read(1).capped);
+}
+
 TEST_F(BattleStructureTest, RoomOfALineUsesTheBlockLengthKeptToSixteenBits) {
     SetUpPilots({0xF2C100});
     const BattlePilot pilot = Read(0);

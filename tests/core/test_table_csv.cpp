@@ -273,6 +273,12 @@ TEST_F(TableCsvTest, AnEditedCellLandsInItsFieldAlone) {
              const std::vector<uint8_t> line = demo::EncodeText(Sj("一行目"));
              return r[spirit_record::kDescription + line.size() - 1] == 0xFE;
          }},
+        {"spirits", 4, "説明", "一行目\n",
+         [](const uint8_t* r) {
+             const std::vector<uint8_t> line = demo::EncodeText(Sj("一行目"));
+             return r[spirit_record::kDescription + line.size() - 1] == 0xFE &&
+                    r[spirit_record::kDescription + line.size()] == 0xFF;
+         }},
     };
     for (const auto& c : cases) {
         const Table& table = *FindTable(c.table);
@@ -331,6 +337,8 @@ TEST_F(TableCsvTest, EveryRefusalNamesRowColumnAndReason) {
         {"bad escape", cell(7, "名前", "{ZZ}"), 9, name, "hex bytes"},
         {"terminator escape", cell(7, "名前", "ア{FF}イ"), 9, name, "terminator"},
         {"cut pair escape", cell(7, "名前", "ア{C5}"), 9, name, "inside a two-byte code"},
+        // The line break 0xFE is a code alone: the lead byte after it is still cut.
+        {"cut pair after a line break", cell(7, "名前", "ゥ\r\n{C1}"), 9, name, "inside a two-byte code"},
         {"bad UTF-8", cell(8, "名前", "\xE3\x82"), 10, name, "not UTF-8"},
         {"empty file", "", 1, 0, "header row is missing"},
     };

@@ -211,6 +211,13 @@ TEST_F(FindBoxTest, KeysMoveThroughTheMatchesOfTheWeaponList) {
     EXPECT_EQ(box->text(), items[7]);
     EXPECT_EQ(list->GetCurSel(), ui::FindItem(items, items[7], 0, false));
     EXPECT_TRUE(services.shown.empty());
+
+    // Escape clears a search and keeps the editor; in the empty box it cancels the editor.
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_TRUE(box->text().isEmpty());
+    EXPECT_TRUE(d->isVisible());
+    QTest::keyClick(box, Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
 }
 
 // Nothing found, or a number past the end: nothing moves and the box says so until a

@@ -1,5 +1,6 @@
 // The main window's "パッチ出力": the refusals, both formats chosen by the file's suffix,
-// the ROM file on disk as the source, IPS out of reach and a failed write.
+// the ROM as loaded as the source (whatever the file on disk holds now), IPS out of reach
+// and a failed write.
 #include <filesystem>
 
 #include "core/bytes.h"
@@ -25,7 +26,7 @@ protected:
     }
 };
 
-TEST_F(PatchExportTest, NeedsARomCodesAndTheRomFile) {
+TEST_F(PatchExportTest, NeedsARomAndCodes) {
     Click(u"パッチ出力");
     EXPECT_EQ(m_services.Last(), QStringLiteral("先にRomファイルを読み込んでください。"));
     Load(OwnRom(tsumugi::testing::TitledRom(0x400)));
@@ -34,13 +35,25 @@ TEST_F(PatchExportTest, NeedsARomCodesAndTheRomFile) {
     EXPECT_EQ(m_services.shown.size(), 2u);
     EXPECT_TRUE(m_services.fileRequests.empty());
 
-    // The source is the file on disk: gone, nothing is written.
-    m_dlg.m_codes.Set(0x10, 1);
-    std::filesystem::remove(m_dlg.m_rom.m_szPath);
-    m_services.files = {QString::fromStdString(m_files.File("p.bps"))};
-    Click(u"パッチ出力");
-    EXPECT_EQ(m_services.Last(), QStringLiteral("ROMファイルの読み込みに失敗しました。"));
-    EXPECT_FALSE(std::filesystem::exists(m_files.File("p.bps")));
+}
+
+// The source is the ROM as it was loaded: after "上書き保存" wrote the codes into the
+// file (or with the file gone) the patch still takes a clean copy to the image in memory.
+TEST_F(PatchExportTest, LeadsFromTheRomAsLoadedAfterTheCodesWereWrittenInPlace) {
+    const std::vector<uint8_t> clean = tsumugi::testing::TitledRom(0x400);
+    Load(OwnRom(clean));
+    tsumugi::Write16(m_dlg.m_rom.m_pData + 0x10, 0x1234);
+    m_dlg.m_codes.Set(0x10, 0x1234);
+    m_services.answers = {ui::MsgResult::Yes};
+    Click(u"上書き保存");
+    ASSERT_EQ(m_services.Last(), QStringLiteral("書き換えに成功しました。"));
+    const std::vector<uint8_t> image(m_dlg.m_rom.m_pData, m_dlg.m_rom.m_pData + m_dlg.m_rom.m_nSize);
+    for (const bool fileGone : {false, true}) {
+        if (fileGone) std::filesystem::remove(m_dlg.m_rom.m_szPath);
+        m_services.files = {QString::fromStdString(m_files.File("p.bps"))};
+        Click(u"パッチ出力");
+        EXPECT_EQ(Applied(m_files.File("p.bps"), clean), image) << "file gone: " << fileGone;
+    }
 }
 
 TEST_F(PatchExportTest, WritesTheFormatTheSuffixNamesFromTheFileOnDisk) {

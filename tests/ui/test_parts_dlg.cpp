@@ -191,9 +191,10 @@ TEST_F(PartsDlgTest, StoreKeepsOrRebuildsTheUnshownBitsAsTheGameStoresThem) {
         {pr::kRecovery, 0xFD, 0x05},     // bits 3-7 become 0
         {pr::kJammer, 0xFE, 0x00},       // one box: bit 0 written as the whole byte
         {pr::kEnergyAbsorb, 0x03, 0x01},
-        {pr::kName + pr::kNameLength - 1, 0x44, 0x00},  // filler after a text's terminator
-        {pr::kDescription1 + pr::kDescriptionLength - 1, 0x44, 0x00},
-        {pr::kDescription2 + pr::kDescriptionLength - 1, 0x44, 0x00},
+        // Filler after the terminator of a text left as shown stays.
+        {pr::kName + pr::kNameLength - 1, 0x44, 0x44},
+        {pr::kDescription1 + pr::kDescriptionLength - 1, 0x44, 0x44},
+        {pr::kDescription2 + pr::kDescriptionLength - 1, 0x44, 0x44},
     };
     for (const Case& c : cases) Part(5)[c.offset] = c.before;
     std::vector<uint8_t> expected = rom;

@@ -33,10 +33,11 @@ namespace category = tsumugi::category;
 constexpr uint32_t kSeeds[] = {1, 2, 3};  // 2 also lengthens the image to an odd size
 constexpr int kEditsPerRun = 3;
 // The walk passes over every record, except in the editors whose records cost most to
-// show: there 20 rows per chooser, the first and the last among them.
+// show: there 20 rows per chooser, the first and the last among them. A damaged battle
+// header can list 0x10000 lines: 200 of them are visited, and every pilot.
 WalkLimits LimitsFor(int cat) {
     const bool costly = cat == category::kUnit || cat == category::kWeapon || cat == category::kScenario;
-    return WalkLimits{costly ? 20 : 0};
+    return WalkLimits{costly ? 20 : cat == category::kBattleLine ? 200 : 0};
 }
 
 const char* const kCategoryNames[tsumugi::kCategoryCount] = {

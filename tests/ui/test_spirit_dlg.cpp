@@ -167,22 +167,20 @@ TEST_F(SpiritDlgTest, ValuesTheBoxCannotShowFaithfullyAreLockedAndKept) {
     EXPECT_EQ(List(*d)->GetText(10), item);
 }
 
-TEST_F(SpiritDlgTest, UntouchedRecordZeroFillsOnlyItsDescription) {
+TEST_F(SpiritDlgTest, UntouchedRecordKeepsTheFillerOfItsTexts) {
     uint8_t* p = Spirit(3);
     const auto fillAfterTerminator = [](uint8_t* field, uint32_t length, uint8_t filler) {
         uint8_t* end = std::find(field, field + length, 0xFF);
         ASSERT_LT(end + 1, field + length);
         std::fill(end + 1, field + length, filler);
     };
-    const std::vector<uint8_t> clean = Record(3);
     fillAfterTerminator(p + sr::kName, sr::kNameLength, 0x44);
     fillAfterTerminator(p + sr::kDescription, sr::kDescriptionLength, 0x55);
-    std::vector<uint8_t> expected = Record(3);
-    std::copy(clean.begin() + sr::kDescription, clean.end(), expected.begin() + sr::kDescription);
+    const std::vector<uint8_t> expected = Record(3);
     auto d = Open();
     SelectRow(d.get(), 3);
     SelectRow(d.get(), 4);
-    EXPECT_EQ(Record(3), expected) << "the name keeps its filler, the description is zero-filled";
+    EXPECT_EQ(Record(3), expected) << "texts left as shown keep their filler";
 }
 
 TEST_F(SpiritDlgTest, CombosOutsideTheirListsKeepTheirBytes) {

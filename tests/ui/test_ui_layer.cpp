@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QApplication>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -8,6 +11,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/temp_dir.h"
 #include "scripted_services.h"
 #include "ui/controls.h"
 #include "ui/dialog.h"
@@ -241,6 +245,36 @@ TEST(UiText, EncodeFieldRefusesCharactersCp932Lacks) {
     EXPECT_EQ(pos, 2);
     EXPECT_EQ(bad, QStringLiteral("é"));
     EXPECT_EQ(ui::FromCp932(std::string("\x95\x5C\x0D\x0A")), QStringLiteral("表\r\n"));
+}
+
+// A name typed without a suffix takes the suffix of the filter the user selected.
+TEST(UiServices, SavedNameTakesTheSelectedFiltersSuffix) {
+    tsumugi::testing::TempDir dir;
+    for (const int filter : {0, 1}) {
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            auto* types = dialog ? dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo")) : nullptr;
+            auto* name = dialog ? dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")) : nullptr;
+            if (types == nullptr || name == nullptr) return;
+            answer.stop();
+            types->setCurrentIndex(filter);
+            emit types->activated(filter);
+            emit types->textActivated(types->currentText());
+            name->setText(QStringLiteral("out"));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        answer.start(10);
+        ui::FileDialogOptions options;
+        options.filterText = QStringLiteral("BPSパッチ(*.bps);;IPSパッチ(*.ips)");
+        options.filterPattern = QStringLiteral("*.bps");
+        options.defaultSuffix = QStringLiteral("bps");
+        options.initialFolder = QString::fromStdString(dir.Path());
+        const std::optional<QString> path = ui::services().SaveFile(nullptr, options);
+        ASSERT_TRUE(path.has_value());
+        EXPECT_TRUE(path->endsWith(filter == 0 ? QStringLiteral("/out.bps") : QStringLiteral("/out.ips")))
+            << path->toStdString();
+    }
 }
 
 }  // namespace

@@ -215,12 +215,13 @@ TEST_F(UnitDlgTest, NoneItemsRoundTrip) {
     EXPECT_EQ(Read16(Unit(9) + ur::kWeapons + 4), 0xFFFF);
 }
 
-TEST_F(UnitDlgTest, NameWithFillerIsRewrittenAndItsItemReplacedBySameText) {
+TEST_F(UnitDlgTest, NameWithFillerLeftAsShownKeepsItsBytesAndItem) {
     uint8_t* u = Unit(10);
-    const std::vector<uint8_t> field = Bytes(u + ur::kName, ur::kNameLength);
-    const auto terminator = std::find(field.begin(), field.end(), 0xFF) - field.begin();
+    const std::vector<uint8_t> clean = Bytes(u + ur::kName, ur::kNameLength);
+    const auto terminator = std::find(clean.begin(), clean.end(), 0xFF) - clean.begin();
     ASSERT_LT(terminator, 31);
     std::fill(u + ur::kName + terminator + 1, u + ur::kName + ur::kNameLength, 0x77);
+    const std::vector<uint8_t> field = Bytes(u + ur::kName, ur::kNameLength);
     auto d = Open();
     const QString item = List(*d)->GetText(10);
     Select(*d, 10);

@@ -224,11 +224,12 @@ TEST_F(WeaponDlgTest, StoreZeroesByte31LeavesBytes10And13AndWritesFriendIdAsOneO
     }
 }
 
-TEST_F(WeaponDlgTest, NameFillerIsRewrittenAndALockedNameIsNeverWritten) {
-    const std::vector<uint8_t> field = Bytes(Weapon(20) + wr::kName, wr::kNameLength);
-    const auto end = std::find(field.begin(), field.end(), 0xFF) - field.begin();
+TEST_F(WeaponDlgTest, NameFillerLeftAsShownStaysAndALockedNameIsNeverWritten) {
+    const std::vector<uint8_t> clean = Bytes(Weapon(20) + wr::kName, wr::kNameLength);
+    const auto end = std::find(clean.begin(), clean.end(), 0xFF) - clean.begin();
     ASSERT_LT(end, 31);
     std::fill(Weapon(20) + wr::kName + end + 1, Weapon(20) + wr::kName + wr::kNameLength, 0x77);
+    const std::vector<uint8_t> field = Bytes(Weapon(20) + wr::kName, wr::kNameLength);
     std::vector<uint8_t> locked = GameText(S(u"テスト"));
     locked.insert(locked.begin() + 1, {0xFD, 0xF0});
     locked.resize(wr::kNameLength, 0x33);

@@ -155,7 +155,7 @@ bool CPartsBasicPage::StoreRecord(tsumugi::CTextCodec& codec, uint8_t* record, b
     // 0x00 is rewritten as 0x00.
     if (m_bNameEditable &&
         !editors::StoreGameText(codec, this, m_pName, record + kName, kNameLength,
-                                ui::NameFailure(), editors::TextCompare::WholeField, &renamed)) {
+                                ui::NameFailure(), &renamed)) {
         return false;
     }
     record[kType] = static_cast<uint8_t>(m_type.Store());
@@ -172,7 +172,7 @@ bool CPartsBasicPage::StoreRecord(tsumugi::CTextCodec& codec, uint8_t* record, b
           std::tuple{m_pDescription2, m_bDescription2Editable, kDescription2}}) {
         if (editable &&
             !editors::StoreGameText(codec, this, edit, record + offset, kDescriptionLength,
-                                    ui::DescriptionFailure(), editors::TextCompare::WholeField)) {
+                                    ui::DescriptionFailure())) {
             return false;
         }
     }

@@ -125,8 +125,7 @@ StoreOutcome CSkillDlg::Store() {
         tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
         bool renamed = false;
         if (!editors::StoreGameText(codec, this, m_pName, record + kName, kNameLength,
-                                    ui::NameFailure(), editors::TextCompare::UpToTerminator,
-                                    &renamed)) {
+                                    ui::NameFailure(), &renamed)) {
             return StoreOutcome::BadText;
         }
         if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pName->GetText());
@@ -158,7 +157,7 @@ StoreOutcome CSkillDlg::StoreShownPage() {
     // terminator.
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     if (!editors::StoreGameText(codec, this, m_pDescription, record + PageOffset(m_nPage), kPageLength,
-                                ui::DescriptionTextFailure(), editors::TextCompare::UpToTerminator)) {
+                                ui::DescriptionTextFailure())) {
         return StoreOutcome::BadText;
     }
     return StoreOutcome::Stored;

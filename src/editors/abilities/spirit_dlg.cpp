@@ -114,21 +114,19 @@ StoreOutcome CSpiritDlg::Store() {
     if (m_bInitialEditable) {
         tsumugi::Write16(record + kInitial, editors::InitialCode(codec, m_pInitial->GetText()));
     }
-    // The name is written only when its text changed; the description is always written
-    // whole, so whatever followed its terminator becomes 0x00.
+    // A text is written only when the user changed it, and then whole: whatever followed
+    // its terminator becomes 0x00.
     if (m_bNameEditable) {
         bool renamed = false;
         if (!editors::StoreGameText(codec, this, m_pName, record + kName, kNameLength,
-                                    ui::NameFailure(), editors::TextCompare::UpToTerminator,
-                                    &renamed)) {
+                                    ui::NameFailure(), &renamed)) {
             return StoreOutcome::BadText;
         }
         if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pName->GetText());
     }
     if (m_bDescriptionEditable &&
         !editors::StoreGameText(codec, this, m_pDescription, record + kDescription,
-                                kDescriptionLength, ui::DescriptionTextFailure(),
-                                editors::TextCompare::WholeField)) {
+                                kDescriptionLength, ui::DescriptionTextFailure())) {
         return StoreOutcome::BadText;
     }
     return StoreOutcome::Stored;

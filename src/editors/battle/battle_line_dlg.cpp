@@ -31,6 +31,9 @@ QString PastImageNote() { return QStringLiteral("このパイロットのセリ�
 QString LockedNote() { return QStringLiteral("表示できない文字を含むため、このセリフは変更できません。"); }
 QString OutsideNote() { return QStringLiteral("このセリフは編集範囲の外にあるため変更できません。"); }
 QString TextOutsideNote() { return QStringLiteral("このセリフの文章は編集範囲の外にあるため変更できません。"); }
+QString CappedNote() {
+    return QStringLiteral("セリフの表が長すぎるため、最初の%1行だけを表示します。").arg(tsumugi::kMaxBattleLines);
+}
 QString NoRoomNote() { return QStringLiteral("このセリフの文章は長さが分からないため変更できません。"); }
 QString TooLongMessage() { return QStringLiteral("元の文字数を超えてはいけません。"); }
 
@@ -154,6 +157,14 @@ QString CBattleLineDlg::LineItem(int line, const QString& text) const {
     return QString::number(line, 16).toUpper() + QStringLiteral(": ") + OneLine(text);
 }
 
+void CBattleLineDlg::ShowListNote() {
+    if (m_pilot.capped) {
+        m_pNote->setText(CappedNote());
+    } else {
+        m_pNote->clear();
+    }
+}
+
 void CBattleLineDlg::SetContentsEnabled(bool speaker, bool text) {
     m_speaker.Combo()->setEnabled(speaker);
     m_pExpression->setEnabled(speaker);
@@ -179,7 +190,7 @@ void CBattleLineDlg::SelectPilot() {
     switch (m_pilot.fault) {
         case tsumugi::BattleFault::BadPointer: m_pNote->setText(BadPointerNote()); return;
         case tsumugi::BattleFault::PastImage: m_pNote->setText(PastImageNote()); return;
-        case tsumugi::BattleFault::None: m_pNote->clear(); break;
+        case tsumugi::BattleFault::None: ShowListNote(); break;
     }
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     QStringList items;
@@ -204,7 +215,6 @@ void CBattleLineDlg::ShowLine(int line) {
     const uint32_t text = tsumugi::LineText(m_pRom, m_pilot, line);
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     const bool decoded = editors::ShowGameText(codec, m_pText, m_pRom + text, kTextLimit);
-    m_shownText = m_pText->GetText();
     m_speaker.Load(m_pRom[record + line_record::kSpeaker]);
     ui::SetUInt(m_pExpression, m_pRom[record + line_record::kExpression] & 0x0F);
 
@@ -226,7 +236,7 @@ void CBattleLineDlg::ShowLine(int line) {
     } else if (!textInside) {
         m_pNote->setText(TextOutsideNote());
     } else {
-        m_pNote->clear();
+        ShowListNote();
     }
 }
 
@@ -248,7 +258,7 @@ bool CBattleLineDlg::StoreText(int line) {
         return true;
     }
     // An untouched text keeps its bytes, even one that runs on past its room.
-    if (m_pText->GetText() == m_shownText) return true;
+    if (editors::IsAsShown(m_pText)) return true;
     std::array<uint8_t, kTextLimit> scratch{};
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     if (!ui::EncodeField(codec, this, m_pText->GetText(), scratch.data(), static_cast<int>(*room) + 1,

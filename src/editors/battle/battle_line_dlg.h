@@ -50,6 +50,8 @@ private:
     void CreateControls();
     void ShowLine(int line);
     void SetContentsEnabled(bool speaker, bool text);
+    // The note under the lists when the line shown needs none of its own.
+    void ShowListNote();
     QString LineItem(int line, const QString& text) const;
     bool StoreText(int line);
     void OnOkButton();
@@ -61,7 +63,6 @@ private:
     int m_nLine = -1;
     bool m_bStoreRecord = false;  // the line's speaker and expression may be written
     bool m_bStoreText = false;    // and its text
-    QString m_shownText;          // the line's text as shown, before any edit
 
     QGroupBox* m_pPilotGroup = nullptr;
     ui::ListBox* m_pPilotList = nullptr;

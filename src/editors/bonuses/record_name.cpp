@@ -14,11 +14,9 @@ namespace {
 template <typename EditT>
 bool StoreName(tsumugi::CTextCodec& codec, QWidget* owner, EditT* edit, uint8_t* field, int limit,
                ui::ListBox* list, int index) {
-    // Only the text up to its terminator decides, so an unchanged name leaves whatever
-    // follows its terminator alone.
+    // An untouched name is never written, so whatever follows its terminator stays.
     bool changed = false;
-    if (!StoreGameText(codec, owner, edit, field, limit, ui::NameFailure(),
-                       TextCompare::UpToTerminator, &changed)) {
+    if (!StoreGameText(codec, owner, edit, field, limit, ui::NameFailure(), &changed)) {
         return false;
     }
     if (changed) {

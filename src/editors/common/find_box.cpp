@@ -113,6 +113,13 @@ void FindBox::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // Escape clears a search and stays in the editor; only an empty box lets it through
+    // to cancel the editor.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !text().isEmpty()) {
+        clear();
+        event->accept();
+        return;
+    }
     QLineEdit::keyPressEvent(event);
 }
 

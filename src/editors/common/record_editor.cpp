@@ -83,28 +83,6 @@ void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_
     }
 }
 
-namespace {
-
-// The box types share SetText and setEnabled.
-template <typename EditT>
-bool ShowGameTextIn(tsumugi::CTextCodec& codec, EditT* edit, const uint8_t* bytes, int limit) {
-    std::string text;
-    const bool decoded = codec.Decode(text, bytes, limit) != 0 && codec.m_nStatus != 1;
-    edit->SetText(ui::FromCp932(text));
-    edit->setEnabled(decoded);
-    return decoded;
-}
-
-}  // namespace
-
-bool ShowGameText(tsumugi::CTextCodec& codec, ui::Edit* edit, const uint8_t* bytes, int limit) {
-    return ShowGameTextIn(codec, edit, bytes, limit);
-}
-
-bool ShowGameText(tsumugi::CTextCodec& codec, ui::MultiEdit* edit, const uint8_t* bytes, int limit) {
-    return ShowGameTextIn(codec, edit, bytes, limit);
-}
-
 QString OneLineItem(const std::string& cp932) {
     return ui::FromCp932(cp932).replace(QStringLiteral("\r\n"), QStringLiteral(" "));
 }

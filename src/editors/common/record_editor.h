@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/name_list.h"
+#include "editors/common/game_text_field.h"
 
 class QDialog;
 class QFormLayout;
@@ -64,14 +65,6 @@ void LoadNumbers(std::span<const NumberField> fields, const uint8_t* record);
 bool ReadNumbers(std::span<const NumberField> fields, std::vector<uint32_t>& values);
 void WriteNumbers(std::span<const NumberField> fields, const std::vector<uint32_t>& values,
                   uint8_t* record);
-
-// Shows limit bytes of game text in edit and enables the box only when the character
-// table decoded every code: a text with unlisted codes (shown as "・"), or one that was
-// not decoded at all because the table cannot be loaded, must never be written back.
-// Returns whether the box is enabled.
-bool ShowGameText(tsumugi::CTextCodec& codec, ui::Edit* edit, const uint8_t* bytes, int limit);
-// The same for a multi-line box (0xFE shows as a line break).
-bool ShowGameText(tsumugi::CTextCodec& codec, ui::MultiEdit* edit, const uint8_t* bytes, int limit);
 
 // A decoded name converted for display as one line: a list or combo item has one line,
 // so line breaks show as blanks.

@@ -151,9 +151,8 @@ bool CPilotStatusDlg::StoreRecord() {
 }
 
 bool CPilotStatusDlg::StoreText(ui::Edit* edit, uint8_t* field, int limit, bool& changed) {
-    // The text up to its terminator decides: an unchanged text leaves the whole field,
-    // whatever filler follows its terminator, as it is.
+    // An untouched text leaves the whole field, whatever filler follows its terminator,
+    // as it is.
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    return editors::StoreGameText(codec, this, edit, field, limit, ui::CharFailure(),
-                                  editors::TextCompare::UpToTerminator, &changed);
+    return editors::StoreGameText(codec, this, edit, field, limit, ui::CharFailure(), &changed);
 }

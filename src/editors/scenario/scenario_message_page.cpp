@@ -355,7 +355,8 @@ bool CScenarioMessagePage::StoreMessage() {
 }
 
 bool CScenarioMessagePage::StoreText() {
-    if (!m_bStoreText) return true;
+    // An untouched text keeps its bytes, even one that runs on past its room.
+    if (!m_bStoreText || editors::IsAsShown(m_pText)) return true;
     const tsumugi::MessageTextRoom& room = m_textLimits[static_cast<size_t>(m_nCurrent)];
     const QString text = m_pText->GetText();
     // Room for any text the box can hold, so that an over-long text is measured in full

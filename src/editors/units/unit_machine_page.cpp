@@ -95,8 +95,8 @@ bool CUnitMachinePage::StoreName(uint8_t* record, bool& changed) {
     changed = false;
     if (!m_bNameEditable) return true;
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    return editors::StoreGameText(codec, this, m_pName, record + kName, kNameLength, ui::NameFailure(),
-                                  editors::TextCompare::WholeField, &changed);
+    return editors::StoreGameText(codec, this, m_pName, record + kName, kNameLength,
+                                  ui::NameFailure(), &changed);
 }
 
 QString CUnitMachinePage::NameText() const { return m_pName->GetText(); }
