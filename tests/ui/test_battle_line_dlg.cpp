@@ -107,6 +107,18 @@ TEST_F(BattleLineDlgTest, OpenBrowseEveryLineAndOkChangeNoByte) {
     EXPECT_TRUE(rom == before);
 }
 
+// A line-table pointer far below the next table would list millions of lines: the list
+// stops at 0x10000, the most a 16-bit text offset tells apart, and the note says so.
+TEST_F(BattleLineDlgTest, ADamagedHeaderListsAtMostTheLinesATextOffsetReaches) {
+    PutPointer(Header(0) + 4, 0x100000);
+    auto d = Open();
+    Go(*d, 0, -1);
+    EXPECT_EQ(Lines(*d)->GetCount(), 0x10000);
+    EXPECT_EQ(Note(*d), S(u"セリフの表が長すぎるため、最初の65536行だけを表示します。"));
+    const QByteArray dir = qgetenv("TSUMUGI_SHOT_DIR");
+    if (!dir.isEmpty()) d->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/battle_capped.png"));
+}
+
 TEST_F(BattleLineDlgTest, ControlsAreLabelledAndTabbedInReadingOrder) {
     auto d = Open();
     Go(*d, 1, 0);
