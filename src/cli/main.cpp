@@ -3,6 +3,27 @@
 
 #include "cli/cli.h"
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+
+#include "core/utf16.h"
+
+// Windows hands the arguments over as UTF-16 whatever the code page; they are turned into
+// UTF-8 once, here. stdin, stdout and stderr go in binary mode, so the bytes written are
+// the bytes the Linux build writes (no LF turned into CR LF, no stop at 0x1A).
+int wmain(int argc, wchar_t** argv) {
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) args.push_back(tsumugi::Utf16ToUtf8(std::wstring_view(argv[i])));
+    return tsumugi::cli::Run(args);
+}
+#else
 int main(int argc, char** argv) {
     return tsumugi::cli::Run(std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc));
 }
+#endif

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/cp932_tables.h"
+#include "core/utf16.h"
 
 namespace tsumugi {
 namespace {
@@ -61,46 +62,6 @@ uint16_t PairCharacter(uint8_t lead, uint8_t trail) {
     const uint8_t* row = std::lower_bound(kLeads, kLeads + kLeadCount, lead);
     if (row == kLeads + kLeadCount || *row != lead) return kNone;
     return kDouble[row - kLeads][trail - kFirstTrail];
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-// The scalar value of the well-formed UTF-8 character at text[pos] and its length; length 0
-// when the bytes there are no such character (a stray or missing continuation byte, an
-// overlong form, a surrogate, a value past U+10FFFF, a character cut short).
-std::pair<char32_t, size_t> DecodeUtf8(std::string_view text, size_t pos) {
-    const auto lead = static_cast<uint8_t>(text[pos]);
-    if (lead < 0x80) return {lead, 1};
-    size_t length = 0;
-    char32_t c = 0, minimum = 0;
-    if (lead >= 0xC2 && lead < 0xE0) {
-        length = 2, c = lead & 0x1F, minimum = 0x80;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-        length = 3, c = lead & 0x0F, minimum = 0x800;
-    } else if (lead >= 0xF0 && lead < 0xF5) {
-        length = 4, c = lead & 0x07, minimum = 0x10000;
-    } else {
-        return {0, 0};
-    }
-    if (text.size() - pos < length) return {0, 0};
-    for (size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<uint8_t>(text[pos + k]);
-        if ((next & 0xC0) != 0x80) return {0, 0};
-        c = (c << 6) | (next & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return {0, 0};
-    return {c, length};
 }
 
 // The code cp932 writes the character as, or nullopt.

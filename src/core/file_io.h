@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reads and writes. Failures come back as values; nothing throws.
 //
+// Paths are UTF-8 on every system (see core/platform.h, which does the system's part).
 // Every call that changes a file goes through one replaceable table of functions (FileOps),
 // so that a test can make the disk fail in any way it likes (full, broken, short writes,
 // a sync or a close that fails) without filling a real disk.
@@ -14,6 +15,13 @@
 #include "core/byte_buffer.h"
 
 namespace tsumugi {
+
+// The separator this system writes between a folder and a name.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
 
 // The system calls the write paths use. Each follows its POSIX namesake: -1 with errno set
 // on failure.
@@ -85,6 +93,25 @@ bool ResizeFile(const std::string& path, uint64_t length);
 
 // Length of an existing file, or nullopt.
 std::optional<uint64_t> FileLength(const std::string& path);
+// Length of an open file, or nullopt.
+std::optional<uint64_t> FileLengthOf(int fd);
+
+// Appends the bytes to the file at path (made when missing) and syncs it. False on any
+// failure, with errno set; a failed append may have left part of the bytes.
+bool AppendToFile(const std::string& path, const uint8_t* data, size_t size);
+
+// Removes a file; renames one, replacing `to` when it exists. Both through the current
+// FileOps; false with errno set on failure.
+bool RemoveFile(const std::string& path);
+bool RenameFile(const std::string& from, const std::string& to);
+
+// The folders where this user's state (journals, history) and settings belong, as UTF-8
+// paths; neither is created here. State: $XDG_STATE_HOME/tsumugi, else
+// ~/.local/state/tsumugi (on Windows %LOCALAPPDATA%\tsumugi). Settings:
+// $XDG_CONFIG_HOME/tsumugi, else ~/.config/tsumugi (on Windows %APPDATA%\tsumugi). Empty
+// when the system names no such place.
+std::string UserStateFolder();
+std::string UserConfigFolder();
 
 // An open file descriptor, closed when it goes out of scope. Close() reports the result.
 class FileHandle {
@@ -105,7 +132,8 @@ private:
 // Opens through the current FileOps (O_CLOEXEC is added); -1 with errno set on failure.
 int OpenFile(const std::string& path, int flags, mode_t mode = 0);
 
-// Opens a regular file for reading (O_CLOEXEC); its length through `length`. -1 when it
+// Opens a regular file for reading (O_CLOEXEC), not through FileOps; its length through
+// `length`. -1 when it
 // cannot be opened or is no regular file.
 int OpenRegularFile(const std::string& path, uint64_t& length);
 
