@@ -19,7 +19,7 @@ int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     std::vector<std::string> args;
-    for (int i = 1; i < argc; ++i) args.push_back(tsumugi::Utf16ToUtf8(std::wstring_view(argv[i])));
+    for (int i = 1; i < argc; ++i) args.push_back(tsumugi::Utf8FromWide(argv[i]));
     return tsumugi::cli::Run(args);
 }
 #else

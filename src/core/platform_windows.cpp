@@ -84,7 +84,7 @@ HANDLE HandleOf(int fd) {
 
 // The path as UTF-16; false (EINVAL) when it is not UTF-8.
 bool Wide(const char* path, std::wstring& out) {
-    std::optional<std::wstring> wide = Utf8ToUtf16(path);
+    std::optional<std::wstring> wide = WideFromUtf8(path);
     if (!wide) {
         errno = EINVAL;
         return false;
@@ -307,7 +307,7 @@ std::string ProgramPath() {
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) return {};
-        if (n < buffer.size()) return Utf16ToUtf8(std::wstring_view(buffer.data(), n));
+        if (n < buffer.size()) return Utf8FromWide(std::wstring_view(buffer.data(), n));
         buffer.resize(buffer.size() * 2);
     }
 }
@@ -317,7 +317,7 @@ std::optional<std::string> Environment(const char* name) {
     if (!Wide(name, wide)) return std::nullopt;
     const wchar_t* value = _wgetenv(wide.c_str());
     if (value == nullptr || *value == L'\0') return std::nullopt;
-    return Utf16ToUtf8(value);
+    return Utf8FromWide(value);
 }
 
 }  // namespace tsumugi::platform

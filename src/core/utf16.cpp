@@ -80,14 +80,14 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
 #ifdef _WIN32
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
 
-std::optional<std::wstring> Utf8ToUtf16(const char* utf8) {
-    const std::optional<std::u16string> wide = Utf8ToUtf16(std::string_view(utf8));
+std::optional<std::wstring> WideFromUtf8(std::string_view utf8) {
+    const std::optional<std::u16string> wide = Utf8ToUtf16(utf8);
     if (!wide) return std::nullopt;
     return std::wstring(wide->begin(), wide->end());
 }
 
-std::string Utf16ToUtf8(std::wstring_view utf16) {
-    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()));
+std::string Utf8FromWide(std::wstring_view wide) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
 }
 #endif
 

@@ -26,8 +26,8 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 
 #ifdef _WIN32
 // The same for Windows' wide strings (UTF-16 there).
-std::optional<std::wstring> Utf8ToUtf16(const char* utf8);
-std::string Utf16ToUtf8(std::wstring_view utf16);
+std::optional<std::wstring> WideFromUtf8(std::string_view utf8);
+std::string Utf8FromWide(std::wstring_view wide);
 #endif
 
 }  // namespace tsumugi

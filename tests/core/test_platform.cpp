@@ -11,6 +11,7 @@
 #include "core/file_io.h"
 #include "core/file_patcher.h"
 #include "core/mapped_file.h"
+#include "core/platform.h"
 #include "core/utf16.h"
 #include "faulty_disk.h"
 #include "temp_dir.h"
@@ -90,7 +91,9 @@ TEST(PlatformFiles, AppendMakesTheFileAddsToItAndReportsAFailingDisk) {
 }
 
 #ifdef _WIN32
-void SetVariable(const char* name, const char* value) { _putenv_s(name, value ? value : ""); }
+void SetVariable(const char* name, const char* value) {
+    _wputenv_s(WideFromUtf8(name)->c_str(), WideFromUtf8(value ? value : "")->c_str());
+}
 #else
 void SetVariable(const char* name, const char* value) {
     if (value) {
@@ -106,8 +109,7 @@ class Variables {
 public:
     Variables(std::initializer_list<std::pair<const char*, const char*>> values) {
         for (const auto& [name, value] : values) {
-            const char* old = std::getenv(name);
-            m_saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
+            m_saved.emplace_back(name, platform::Environment(name));
             SetVariable(name, value);
         }
     }
@@ -163,7 +165,7 @@ TEST(PlatformFiles, UserFoldersFollowTheSystemsConventions) {
 class HeldFile {
 public:
     HeldFile(const std::string& path, DWORD access, DWORD share) {
-        const std::wstring wide = *Utf8ToUtf16(path.c_str());
+        const std::wstring wide = *WideFromUtf8(path);
         m_handle = CreateFileW(wide.c_str(), access, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     }
     ~HeldFile() {
