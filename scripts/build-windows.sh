@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the core, tsumugi-cli.exe and the core tests for 64-bit Windows with mingw-w64,
-# into $BUILD_DIR (else build-windows/), and runs the core tests under Wine. Installs the
-# cross compiler, Wine and the rest from Debian when they are missing.
+# into $BUILD_DIR (else build-windows/), runs the core tests under Wine, then compares
+# every command's output with the Linux build's (scripts/compare-windows-cli.sh; the Linux
+# program is $LINUX_CLI when set, else built into $BUILD_DIR/linux). Installs the cross
+# compiler, Wine and the rest from Debian when they are missing.
 #
 #   scripts/build-windows.sh             # build and test
 #   scripts/build-windows.sh --no-test   # build only
@@ -13,7 +15,7 @@ case "$builddir" in /*) ;; *) builddir=$root/$builddir ;; esac
 run_tests=1
 [ "${1:-}" = "--no-test" ] && run_tests=0
 
-packages=(cmake ninja-build g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
+packages=(cmake ninja-build g++ python3 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 libz-mingw-w64-dev
           googletest wine64)
 missing=()
 for p in "${packages[@]}"; do
@@ -53,5 +55,16 @@ echo "build-windows: $builddir/tsumugi-cli.exe imports only $(echo $imports | tr
 source "$root/scripts/wine-env.sh"
 wine_start "$builddir/wine"
 trap wine_stop EXIT
-# The tests find the program beside themselves; their temporary files go to Wine's %TEMP%.
-(cd "$builddir/tests" && "$WINE" ./tsumugi_core_tests.exe "${GTEST_ARGS[@]:-}")
+# Their temporary files go to Wine's %TEMP%.
+(cd "$builddir/tests" && "$WINE" ./tsumugi_core_tests.exe)
+
+linux_cli=${LINUX_CLI:-}
+if [ -z "$linux_cli" ]; then
+  if [ ! -f "$builddir/linux/build.ninja" ]; then
+    cmake -S . -B "$builddir/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTSUMUGI_BUILD_UI=OFF \
+      -DTSUMUGI_BUILD_BENCH=OFF -DBUILD_TESTING=OFF "${launcher[@]}"
+  fi
+  cmake --build "$builddir/linux" -j2 --target tsumugi-cli
+  linux_cli=$builddir/linux/tsumugi-cli
+fi
+"$root/scripts/compare-windows-cli.sh" "$linux_cli" "$builddir/tsumugi-cli.exe"
