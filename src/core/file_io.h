@@ -5,7 +5,7 @@
 // Every call that changes a file goes through one replaceable table of functions (FileOps),
 // so that a test can make the disk fail in any way it likes (full, broken, short writes,
 // a sync or a close that fails) without filling a real disk.
-#include <sys/types.h>
+#include "core/sys_types.h"
 
 #include <cstdint>
 #include <functional>
@@ -68,7 +68,9 @@ std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra = 
 // name of an open descriptor) gets the bytes after what it holds. False on any
 // failure, with errno telling why; an earlier file of that name is then left as it was,
 // and no temporary file stays behind. False also when the rename happened but the folder
-// could not be synced: the new contents are in place but not known to be on disk.
+// could not be synced: the new contents are in place but not known to be on disk. On Windows
+// the rename replaces the file with MoveFileEx, written through, and there is no folder to
+// sync; a file another program holds without delete sharing is not replaced (EACCES).
 bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size);
 
 // Hands over the bytes [offset, offset + length) of a file being written: a pointer to

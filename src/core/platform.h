@@ -7,7 +7,7 @@
 // Paths are UTF-8 everywhere; the Windows side turns them into UTF-16 here and nowhere
 // else. Failures follow POSIX: -1 (or false, or nullopt) with errno set.
 #include <fcntl.h>
-#include <sys/types.h>
+#include "core/sys_types.h"
 
 #include <cstddef>
 #include <cstdint>
