@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli.h"
 #include "core/file_io.h"
 #include "core/file_patcher.h"
 #include "core/mapped_file.h"
@@ -212,6 +213,29 @@ TEST(PlatformFiles, FilesOtherProgramsHoldAreLeftAsTheyAre) {
     // Once let go, the same write replaces it.
     EXPECT_TRUE(WriteWholeFile(out, data.data(), data.size()));
     EXPECT_EQ(ReadBytes(out), data);
+}
+
+TEST(PlatformFiles, CommandsRefuseHeldFilesWithStatusOne) {
+    TempDir dir;
+    const std::vector<uint8_t> rom = testing::TitledRom(0x400);
+    const std::string path = dir.Write("rom.gba", rom), out = dir.Write("out.gba", std::string("old"));
+    const std::string codes = dir.Write("codes.txt", std::string("08000010:1234\r\n"));
+    {
+        HeldFile held(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ);
+        ASSERT_TRUE(held.Held());
+        EXPECT_EQ(cli::Run({"codes", "write", path, codes}), 1);
+        EXPECT_EQ(cli::Run({"codes", "apply", path, codes, "-o", dir.File("copy.gba")}), 0);  // reading works
+    }
+    EXPECT_EQ(ReadBytes(path), rom);
+    {
+        HeldFile held(out, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE);
+        ASSERT_TRUE(held.Held());
+        EXPECT_EQ(cli::Run({"codes", "apply", path, codes, "-o", out}), 1);
+    }
+    EXPECT_EQ(ReadBytes(out), Bytes("old"));
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path())) files += entry.is_regular_file();
+    EXPECT_EQ(files, 4u);  // rom, out, codes and the copy: no temporary file
 }
 #endif
 
