@@ -1,8 +1,5 @@
 // Pieces every command uses: messages, loading the ROM and the character table, and turning
 // cp932 text into something a terminal or a JSON reader can take.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -127,17 +124,11 @@ bool MapRom(const std::string& path, bool force, MappedFile& rom) {
 std::optional<uint32_t> CheckRomFile(const std::string& path, bool force) {
     const std::optional<uint32_t> length = CheckRomLength(path);
     if (!length) return std::nullopt;
-    FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    uint64_t actual = 0;
+    FileHandle file(OpenRegularFile(path, actual));
     uint8_t header[rom_header::kMinimumSize] = {};
     const uint32_t want = std::min<uint32_t>(*length, rom_header::kMinimumSize);
-    uint32_t got = 0;
-    while (file.IsOpen() && got < want) {
-        const ssize_t n = pread(file.Get(), header + got, want - got, got);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        got += static_cast<uint32_t>(n);
-    }
-    if (got < want) {
+    if (!file.IsOpen() || !ReadAllAt(file.Get(), header, want, 0)) {
         Fail("cannot read the ROM file " + path);
         return std::nullopt;
     }

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "core/bytes.h"
+#include "core/checked_math.h"
 
 namespace tsumugi {
 namespace {
@@ -155,14 +156,14 @@ std::optional<uint64_t> ReadBpsNumber(const uint8_t* data, size_t size, size_t* 
         if (*pos >= size) return std::nullopt;
         const uint8_t byte = data[(*pos)++];
         uint64_t part = 0;
-        if (__builtin_mul_overflow(uint64_t{byte & 0x7Fu}, shift, &part) ||
-            __builtin_add_overflow(value, part, &value)) {
+        if (MulOverflows(uint64_t{byte & 0x7Fu}, shift, &part) ||
+            AddOverflows(value, part, &value)) {
             return std::nullopt;
         }
         if (byte & 0x80) return value;
         if (shift > (std::numeric_limits<uint64_t>::max() >> 7)) return std::nullopt;
         shift <<= 7;
-        if (__builtin_add_overflow(value, shift, &value)) return std::nullopt;
+        if (AddOverflows(value, shift, &value)) return std::nullopt;
     }
 }
 

@@ -1,14 +1,16 @@
-// cp932 <-> UTF-8 through glibc iconv. The encoding is named "CP932": the plain Shift-JIS
-// converters turn 0x5C into a yen sign and refuse the NEC and IBM extensions.
+// cp932 <-> UTF-8 through the generated tables, the same on every platform.
 #include "core/cp932.h"
-
-#include <iconv.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <map>
+#include <optional>
+#include <utility>
 #include <vector>
+
+#include "core/cp932_tables.h"
+#include "core/utf16.h"
 
 namespace tsumugi {
 namespace {
@@ -53,70 +55,91 @@ std::string HexBytes(std::string_view bytes) {
     return out;
 }
 
-Cp932Result Convert(std::string_view input, const char* to, const char* from, Side inputSide) {
+// The character of the two-byte code lead:trail, or kNone.
+uint16_t PairCharacter(uint8_t lead, uint8_t trail) {
+    using namespace cp932_tables;
+    if (trail < kFirstTrail || trail > kLastTrail) return kNone;
+    const uint8_t* row = std::lower_bound(kLeads, kLeads + kLeadCount, lead);
+    if (row == kLeads + kLeadCount || *row != lead) return kNone;
+    return kDouble[row - kLeads][trail - kFirstTrail];
+}
+
+// The code cp932 writes the character as, or nullopt.
+std::optional<uint16_t> EncodeCharacter(char32_t c) {
+    using namespace cp932_tables;
+    if (c >= kNone) return std::nullopt;
+    const CodePair* end = kEncode + kEncodeCount;
+    const CodePair* found = std::lower_bound(
+        kEncode, end, c, [](const CodePair& pair, char32_t value) { return pair.unicode < value; });
+    if (found == end || found->unicode != c) return std::nullopt;
+    return found->code;
+}
+
+void Fail(Cp932Result& result, std::string_view input, size_t pos, size_t reported, Side side) {
+    const std::string_view bad = input.substr(pos, CharLength(input, pos, side));
+    result.errorPos = reported;
+    result.errorChar = side == Side::Utf8 && IsValidUtf8(bad) ? std::string(bad) : HexBytes(bad);
+}
+
+}  // namespace
+
+Cp932Result Cp932ToUtf8(std::string_view cp932) {
     Cp932Result result;
-    const iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return result;
-
-    std::string out(input.size() * 3 + 16, '\0');
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    size_t written = 0;
-    bool failed = false;
-    while (inLeft > 0) {
-        char* outPtr = out.data() + written;
-        size_t outLeft = out.size() - written;
-        const size_t rc = iconv(cd, &in, &inLeft, &outPtr, &outLeft);
-        written = static_cast<size_t>(outPtr - out.data());
-        if (rc != static_cast<size_t>(-1)) break;
-        if (errno == E2BIG) {
-            out.resize(out.size() * 2);
-            continue;
+    result.text.reserve(cp932.size() * 3 / 2);
+    size_t pos = 0;
+    while (pos < cp932.size()) {
+        const auto byte = static_cast<uint8_t>(cp932[pos]);
+        uint16_t c = cp932_tables::kSingle[byte];
+        size_t length = 1;
+        if (c == cp932_tables::kNone && pos + 1 < cp932.size()) {
+            c = PairCharacter(byte, static_cast<uint8_t>(cp932[pos + 1]));
+            length = 2;
         }
-        failed = true;  // EILSEQ: no such character or invalid bytes; EINVAL: cut short
-        break;
+        if (c == cp932_tables::kNone) {
+            Fail(result, cp932, pos, pos, Side::Cp932);
+            return result;
+        }
+        AppendUtf8(result.text, c);
+        pos += length;
     }
-    iconv_close(cd);
-    out.resize(written);
-
-    if (failed) {
-        const size_t pos = input.size() - inLeft;
-        const std::string_view bad = input.substr(pos, CharLength(input, pos, inputSide));
-        result.errorPos = inputSide == Side::Cp932 ? pos : written;
-        result.errorChar = inputSide == Side::Utf8 && IsValidUtf8(bad) ? std::string(bad) : HexBytes(bad);
-    } else {
-        result.ok = true;
-    }
-    result.text = std::move(out);
+    result.ok = true;
     return result;
 }
 
+Cp932Result Utf8ToCp932(std::string_view utf8) {
+    Cp932Result result;
+    result.text.reserve(utf8.size());
+    size_t pos = 0;
+    while (pos < utf8.size()) {
+        const auto [c, length] = DecodeUtf8(utf8, pos);
+        const std::optional<uint16_t> code = length > 0 ? EncodeCharacter(c) : std::nullopt;
+        if (!code) {
+            Fail(result, utf8, pos, result.text.size(), Side::Utf8);
+            return result;
+        }
+        if (*code > 0xFF) result.text += static_cast<char>(*code >> 8);
+        result.text += static_cast<char>(*code & 0xFF);
+        pos += length;
+    }
+    result.ok = true;
+    return result;
+}
+
+namespace {
+
 using TwinMap = std::map<uint16_t, std::vector<uint16_t>>;
 
-// Every two-byte code through the converter, grouped by the character it gives.
+// Every two-byte code grouped by the character it gives.
 TwinMap BuildTwins() {
-    TwinMap twins;
-    const iconv_t cd = iconv_open("UTF-8", "CP932");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return twins;
-    std::map<std::string, std::vector<uint16_t>> byCharacter;
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (lead > 0x9F && lead < 0xE0) continue;
-        for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-            if (trail == 0x7F) continue;
-            char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-            char out[8];
-            char* inPtr = in;
-            size_t inLeft = sizeof in;
-            char* outPtr = out;
-            size_t outLeft = sizeof out;
-            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) || inLeft != 0) {
-                iconv(cd, nullptr, nullptr, nullptr, nullptr);  // undefined pair: start afresh
-                continue;
-            }
-            byCharacter[std::string(out, outPtr)].push_back(static_cast<uint16_t>(lead << 8 | trail));
+    using namespace cp932_tables;
+    std::map<uint16_t, std::vector<uint16_t>> byCharacter;
+    for (size_t row = 0; row < kLeadCount; ++row) {
+        for (size_t trail = 0; trail < kTrailCount; ++trail) {
+            const uint16_t c = kDouble[row][trail];
+            if (c != kNone) byCharacter[c].push_back(static_cast<uint16_t>(kLeads[row] << 8 | (kFirstTrail + trail)));
         }
     }
-    iconv_close(cd);
+    TwinMap twins;
     for (const auto& entry : byCharacter) {
         const std::vector<uint16_t>& codes = entry.second;
         if (codes.size() < 2) continue;
@@ -125,34 +148,7 @@ TwinMap BuildTwins() {
     return twins;
 }
 
-// Where the first Unicode tag character (U+E0000-U+E007F, F3 A0 80-81 xx) stands, or npos.
-// The converter drops these without a word although cp932 has no form for them.
-size_t FindTagCharacter(std::string_view utf8) {
-    for (size_t at = utf8.find('\xF3'); at != std::string_view::npos; at = utf8.find('\xF3', at + 1)) {
-        if (at + 3 < utf8.size() && utf8[at + 1] == '\xA0' && (utf8[at + 2] == '\x80' || utf8[at + 2] == '\x81') &&
-            (static_cast<uint8_t>(utf8[at + 3]) & 0xC0) == 0x80) {
-            return at;
-        }
-    }
-    return std::string_view::npos;
-}
-
 }  // namespace
-
-Cp932Result Cp932ToUtf8(std::string_view cp932) { return Convert(cp932, "UTF-8", "CP932", Side::Cp932); }
-
-Cp932Result Utf8ToCp932(std::string_view utf8) {
-    const size_t tag = FindTagCharacter(utf8);
-    if (tag == std::string_view::npos) return Convert(utf8, "CP932", "UTF-8", Side::Utf8);
-    // A tag character fails like any character cp932 cannot hold, unless the text before
-    // it already fails.
-    Cp932Result result = Convert(utf8.substr(0, tag), "CP932", "UTF-8", Side::Utf8);
-    if (!result.ok) return result;
-    result.ok = false;
-    result.errorPos = result.text.size();
-    result.errorChar = std::string(utf8.substr(tag, 4));
-    return result;
-}
 
 std::span<const uint16_t> Cp932Twins(uint16_t code) {
     static const TwinMap twins = BuildTwins();

@@ -1,6 +1,7 @@
 #pragma once
-// cp932 <-> UTF-8 through glibc iconv ("CP932"). Game text is cp932 inside the codec;
-// the windows and the command line speak UTF-8. A converter is opened per call.
+// cp932 <-> UTF-8 through tables made once from the converter named "CP932" (see
+// scripts/gen-cp932-tables.py). Game text is cp932 inside the codec; the windows and the
+// command line speak UTF-8.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -36,7 +37,7 @@ Cp932Result Utf8ToCp932(std::string_view utf8);
 // 0xED-0xEE that also stand at 0xFA-0xFC. Text that went through Unicode comes back with
 // one of them only. For a code written lead byte first (0x879A), all the codes of its
 // character in ascending order, itself included; empty when it is the character's only
-// code or no code at all. Built once from the converter.
+// code or no code at all. Built once from the same tables the conversions use.
 std::span<const uint16_t> Cp932Twins(uint16_t code);
 
 }  // namespace tsumugi

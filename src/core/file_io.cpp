@@ -1,11 +1,5 @@
 #include "core/file_io.h"
 
-#include <fcntl.h>
-#include <limits.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -13,6 +7,8 @@
 #include <cstring>
 #include <limits>
 #include <utility>
+
+#include "core/platform.h"
 
 namespace tsumugi {
 
@@ -44,16 +40,26 @@ private:
 
 FileOps SystemFileOps() {
     FileOps ops;
-    ops.open = [](const char* path, int flags, mode_t mode) { return ::open(path, flags, mode); };
-    ops.write = [](int fd, const void* data, size_t count) { return ::write(fd, data, count); };
+    ops.open = [](const char* path, int flags, mode_t mode) { return platform::Open(path, flags, mode); };
+    ops.write = [](int fd, const void* data, size_t count) { return platform::Write(fd, data, count); };
     ops.pwrite = [](int fd, const void* data, size_t count, off_t offset) {
-        return ::pwrite(fd, data, count, offset);
+        if (offset < 0) {
+            errno = EINVAL;
+            return ssize_t{-1};
+        }
+        return platform::WriteAt(fd, data, count, static_cast<uint64_t>(offset));
     };
-    ops.fsync = [](int fd) { return ::fsync(fd); };
-    ops.close = [](int fd) { return ::close(fd); };
-    ops.rename = [](const char* from, const char* to) { return ::rename(from, to); };
-    ops.unlink = [](const char* path) { return ::unlink(path); };
-    ops.ftruncate = [](int fd, off_t length) { return ::ftruncate(fd, length); };
+    ops.fsync = [](int fd) { return platform::Sync(fd); };
+    ops.close = [](int fd) { return platform::Close(fd); };
+    ops.rename = [](const char* from, const char* to) { return platform::Rename(from, to); };
+    ops.unlink = [](const char* path) { return platform::Remove(path); };
+    ops.ftruncate = [](int fd, off_t length) {
+        if (length < 0) {
+            errno = EINVAL;
+            return -1;
+        }
+        return platform::Truncate(fd, static_cast<uint64_t>(length));
+    };
     return ops;
 }
 
@@ -136,16 +142,22 @@ bool SyncFile(int fd) {
 }
 
 int OpenRegularFile(const std::string& path, uint64_t& length) {
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = platform::Open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
     if (fd < 0) return -1;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0) {
+    const std::optional<platform::FileStatus> status = platform::StatusOf(fd);
+    if (!status || !status->regular) {
         KeepErrno keep;
-        close(fd);
+        platform::Close(fd);
         return -1;
     }
-    length = static_cast<uint64_t>(st.st_size);
+    length = status->length;
     return fd;
+}
+
+std::optional<uint64_t> FileLengthOf(int fd) {
+    const std::optional<platform::FileStatus> status = platform::StatusOf(fd);
+    if (!status) return std::nullopt;
+    return status->length;
 }
 
 namespace {
@@ -166,21 +178,21 @@ bool ReadInPieces(uint8_t* data, size_t size, ReadOnce readOnce) {
 }  // namespace
 
 bool ReadAll(int fd, uint8_t* data, size_t size) {
-    return ReadInPieces(data, size, [fd](uint8_t* into, size_t count, size_t) { return read(fd, into, count); });
+    return ReadInPieces(data, size, [fd](uint8_t* into, size_t count, size_t) { return platform::Read(fd, into, count); });
 }
 
 bool ReadAllAt(int fd, uint8_t* data, size_t size, uint64_t offset) {
     return ReadInPieces(data, size, [fd, offset](uint8_t* into, size_t count, size_t at) {
-        return pread(fd, into, count, static_cast<off_t>(offset + at));
+        return platform::ReadAt(fd, into, count, offset + at);
     });
 }
 
 std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra) {
-    FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    FileHandle file(platform::Open(path.c_str(), O_RDONLY | O_CLOEXEC, 0));
     if (!file.IsOpen()) return std::nullopt;
-    struct stat st {};
-    if (fstat(file.Get(), &st) != 0 || st.st_size < 0) return std::nullopt;
-    const uint64_t length = static_cast<uint64_t>(st.st_size);
+    const std::optional<uint64_t> known = FileLengthOf(file.Get());
+    if (!known) return std::nullopt;
+    const uint64_t length = *known;
     if (length > std::numeric_limits<uint32_t>::max()) return std::nullopt;
     if (extra > std::numeric_limits<size_t>::max() - length) return std::nullopt;
 
@@ -193,20 +205,8 @@ std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra) {
 
 namespace {
 
-// The file a write to path lands in: the target of a symbolic link, else path itself (a
-// dangling link is replaced as it stands).
-std::string WriteTarget(const std::string& path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    char* resolved = realpath(path.c_str(), nullptr);
-    if (resolved == nullptr) return path;
-    std::string target(resolved);
-    free(resolved);
-    return target;
-}
-
 std::pair<std::string, std::string> SplitFolder(const std::string& path) {
-    const size_t slash = path.rfind('/');
+    const size_t slash = platform::LastSeparator(path);
     if (slash == std::string::npos) return {".", path};
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
@@ -217,14 +217,16 @@ std::string TempName(const std::string& folder, const std::string& name) {
     static std::atomic<unsigned> counter{0};
     const unsigned serial = counter.fetch_add(1);
     char tag[48];
-    std::snprintf(tag, sizeof tag, ".%ld-%u.tmp", static_cast<long>(getpid()), serial);
+    std::snprintf(tag, sizeof tag, ".%lu-%u.tmp", platform::ProcessId(), serial);
     const std::string base = name.size() > kMaxTempBase ? name.substr(0, kMaxTempBase) : name;
-    return (folder == "/" ? std::string() : folder) + "/." + base + tag;
+    const bool root = platform::LastSeparator(folder) == folder.size() - 1;  // "/" or "C:\\"
+    return folder + (root ? "" : std::string(1, kPathSeparator)) + "." + base + tag;
 }
 
 // Syncs the folder so that a rename in it is on disk. A file system that cannot sync a
 // folder (EINVAL) has nothing more to offer and counts as done.
 bool SyncFolder(const std::string& folder) {
+    if (!platform::kSyncFolders) return true;
     const int fd = OpenFile(folder, O_RDONLY | O_DIRECTORY);
     if (fd < 0) return false;
     FileHandle handle(fd);
@@ -234,14 +236,6 @@ bool SyncFolder(const std::string& folder) {
         return false;
     }
     return handle.Close();
-}
-
-// A name for one of our own open descriptors (-o /dev/stdout): whatever it leads to, a
-// terminal, a pipe or the file the shell sent our output to, the bytes go after what is
-// there; replacing that file would cut the rest of the output off from it.
-bool NamesADescriptor(const std::string& path) {
-    return path == "/dev/stdout" || path == "/dev/stderr" || path.starts_with("/dev/fd/") ||
-           path.starts_with("/proc/self/fd/");
 }
 
 // A device or a pipe cannot be replaced by a rename: it takes the bytes as they come. One
@@ -266,10 +260,7 @@ bool WriteInPlace(const std::string& path, size_t size, const PieceSource& sourc
 
 }  // namespace
 
-void StartWriteback(int fd, uint64_t offset, uint64_t length) {
-    if (length == 0) return;  // a length of 0 would mean "to the end of the file"
-    (void)sync_file_range(fd, static_cast<off_t>(offset), static_cast<off_t>(length), SYNC_FILE_RANGE_WRITE);
-}
+void StartWriteback(int fd, uint64_t offset, uint64_t length) { platform::StartWriteback(fd, offset, length); }
 
 bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size) {
     return WriteFileFrom(path, size, [data](uint64_t offset, size_t) { return data + offset; });
@@ -280,20 +271,22 @@ bool WriteFileFrom(const std::string& path, size_t size, const PieceSource& sour
         errno = ENOENT;
         return false;
     }
-    if (NamesADescriptor(path)) return WriteInPlace(path, size, source, O_APPEND);
+    if (platform::NamesADescriptor(path)) return WriteInPlace(path, size, source, O_APPEND);
     const FileOps& ops = CurrentFileOps();
-    const std::string target = WriteTarget(path);
+    const std::string target = platform::WriteTarget(path);
     const auto [folder, name] = SplitFolder(target);
     if (name.empty()) {
         errno = EISDIR;
         return false;
     }
 
-    struct stat existing {};
-    const bool exists = stat(target.c_str(), &existing) == 0;
-    if (exists && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) return WriteInPlace(target, size, source);
+    const std::optional<platform::FileStatus> existing = platform::Status(target);
+    if (existing && !existing->regular && !existing->directory) return WriteInPlace(target, size, source);
     // A file we may not write stays as it is, as it would for a write into it.
-    if (exists && S_ISREG(existing.st_mode) && access(target.c_str(), W_OK) != 0) return false;
+    if (existing && existing->regular && !existing->writable) {
+        errno = EACCES;
+        return false;
+    }
 
     std::string temp;
     int fd = -1;
@@ -312,10 +305,10 @@ bool WriteFileFrom(const std::string& path, size_t size, const PieceSource& sour
         return false;
     };
 
-    if (exists && S_ISREG(existing.st_mode)) {
+    if (existing && existing->regular) {
         // Keeping the old file's mode is a courtesy: when it cannot be had, the new file
         // keeps the mode it was made with.
-        (void)fchmod(fd, existing.st_mode & 07777);
+        platform::CopyMode(fd, existing->mode);
     }
     // A big file is handed to the disk piece by piece as it is written, so that the sync
     // at the end waits for the last piece only, not for the whole file.
@@ -348,9 +341,55 @@ bool ResizeFile(const std::string& path, uint64_t length) {
 }
 
 std::optional<uint64_t> FileLength(const std::string& path) {
-    struct stat st {};
-    if (stat(path.c_str(), &st) != 0 || st.st_size < 0) return std::nullopt;
-    return static_cast<uint64_t>(st.st_size);
+    const std::optional<platform::FileStatus> status = platform::Status(path);
+    if (!status) return std::nullopt;
+    return status->length;
 }
+
+bool AppendToFile(const std::string& path, const uint8_t* data, size_t size) {
+    FileHandle file(OpenFile(path, O_WRONLY | O_CREAT | O_APPEND, kNewFileMode));
+    if (!file.IsOpen()) return false;
+    if (!WriteAll(file.Get(), data, size) || !SyncFile(file.Get())) {
+        KeepErrno keep;
+        file.Close();
+        return false;
+    }
+    return file.Close();
+}
+
+bool RemoveFile(const std::string& path) { return CurrentFileOps().unlink(path.c_str()) == 0; }
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return CurrentFileOps().rename(from.c_str(), to.c_str()) == 0;
+}
+
+namespace {
+// dir + separator + "tsumugi", or empty when dir is.
+std::string OurFolderIn(const std::optional<std::string>& dir) {
+    if (!dir) return {};
+    std::string folder = *dir;
+    if (platform::LastSeparator(folder) != folder.size() - 1) folder += kPathSeparator;
+    return folder + "tsumugi";
+}
+
+// The first of the environment variable and $HOME/rest that is set.
+std::string UserFolder([[maybe_unused]] const char* xdgVariable, [[maybe_unused]] const char* homeRest,
+                       [[maybe_unused]] const char* windowsVariable) {
+#ifdef _WIN32
+    return OurFolderIn(platform::Environment(windowsVariable));
+#else
+    // A relative path in an XDG variable is to be ignored.
+    std::optional<std::string> xdg = platform::Environment(xdgVariable);
+    if (xdg && xdg->front() == '/') return OurFolderIn(xdg);
+    const std::optional<std::string> home = platform::Environment("HOME");
+    if (!home) return {};
+    return OurFolderIn(*home + homeRest);
+#endif
+}
+}  // namespace
+
+std::string UserStateFolder() { return UserFolder("XDG_STATE_HOME", "/.local/state", "LOCALAPPDATA"); }
+
+std::string UserConfigFolder() { return UserFolder("XDG_CONFIG_HOME", "/.config", "APPDATA"); }
 
 }  // namespace tsumugi

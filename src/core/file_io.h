@@ -1,10 +1,11 @@
 #pragma once
 // Whole-file reads and writes. Failures come back as values; nothing throws.
 //
+// Paths are UTF-8 on every system (see core/platform.h, which does the system's part).
 // Every call that changes a file goes through one replaceable table of functions (FileOps),
 // so that a test can make the disk fail in any way it likes (full, broken, short writes,
 // a sync or a close that fails) without filling a real disk.
-#include <sys/types.h>
+#include "core/sys_types.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,13 @@
 #include "core/byte_buffer.h"
 
 namespace tsumugi {
+
+// The separator this system writes between a folder and a name.
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
+constexpr char kPathSeparator = '/';
+#endif
 
 // The system calls the write paths use. Each follows its POSIX namesake: -1 with errno set
 // on failure.
@@ -60,7 +68,9 @@ std::optional<ByteBuffer> ReadWholeFile(const std::string& path, size_t extra = 
 // name of an open descriptor) gets the bytes after what it holds. False on any
 // failure, with errno telling why; an earlier file of that name is then left as it was,
 // and no temporary file stays behind. False also when the rename happened but the folder
-// could not be synced: the new contents are in place but not known to be on disk.
+// could not be synced: the new contents are in place but not known to be on disk. On Windows
+// the rename replaces the file with MoveFileEx, written through, and there is no folder to
+// sync; a file another program holds without delete sharing is not replaced (EACCES).
 bool WriteWholeFile(const std::string& path, const uint8_t* data, size_t size);
 
 // Hands over the bytes [offset, offset + length) of a file being written: a pointer to
@@ -85,6 +95,25 @@ bool ResizeFile(const std::string& path, uint64_t length);
 
 // Length of an existing file, or nullopt.
 std::optional<uint64_t> FileLength(const std::string& path);
+// Length of an open file, or nullopt.
+std::optional<uint64_t> FileLengthOf(int fd);
+
+// Appends the bytes to the file at path (made when missing) and syncs it. False on any
+// failure, with errno set; a failed append may have left part of the bytes.
+bool AppendToFile(const std::string& path, const uint8_t* data, size_t size);
+
+// Removes a file; renames one, replacing `to` when it exists. Both through the current
+// FileOps; false with errno set on failure.
+bool RemoveFile(const std::string& path);
+bool RenameFile(const std::string& from, const std::string& to);
+
+// The folders where this user's state (journals, history) and settings belong, as UTF-8
+// paths; neither is created here. State: $XDG_STATE_HOME/tsumugi, else
+// ~/.local/state/tsumugi (on Windows %LOCALAPPDATA%\tsumugi). Settings:
+// $XDG_CONFIG_HOME/tsumugi, else ~/.config/tsumugi (on Windows %APPDATA%\tsumugi). Empty
+// when the system names no such place.
+std::string UserStateFolder();
+std::string UserConfigFolder();
 
 // An open file descriptor, closed when it goes out of scope. Close() reports the result.
 class FileHandle {
@@ -105,7 +134,8 @@ private:
 // Opens through the current FileOps (O_CLOEXEC is added); -1 with errno set on failure.
 int OpenFile(const std::string& path, int flags, mode_t mode = 0);
 
-// Opens a regular file for reading (O_CLOEXEC); its length through `length`. -1 when it
+// Opens a regular file for reading (O_CLOEXEC), not through FileOps; its length through
+// `length`. -1 when it
 // cannot be opened or is no regular file.
 int OpenRegularFile(const std::string& path, uint64_t& length);
 

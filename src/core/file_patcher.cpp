@@ -1,13 +1,11 @@
 #include "core/file_patcher.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include "core/file_io.h"
+#include "core/platform.h"
 
 namespace tsumugi {
 
@@ -53,9 +51,9 @@ bool FilePatcher::Apply(const std::string& path, size_t* skipped, ApplyReport* r
     };
     FileHandle file(OpenFile(path, O_RDWR));
     if (!file.IsOpen()) return failBeforeWriting("open");
-    struct stat st {};
-    if (fstat(file.Get(), &st) != 0 || st.st_size < 0) return failBeforeWriting("fstat");
-    const uint64_t fileLength = static_cast<uint64_t>(st.st_size);
+    const std::optional<uint64_t> length = FileLengthOf(file.Get());
+    if (!length) return failBeforeWriting("fstat");
+    const uint64_t fileLength = *length;
 
     std::vector<Placed> placed;
     size_t pastEnd = 0;

@@ -1,12 +1,11 @@
 #include "core/rom_image.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "core/file_io.h"
+#include "core/platform.h"
 
 namespace tsumugi {
 
@@ -58,9 +57,9 @@ bool RomImage::ExtendFile(uint32_t newSize) const {
     // nothing but padding under the ROM's name.
     FileHandle file(OpenFile(m_szPath, O_WRONLY | O_APPEND));
     if (!file.IsOpen()) return false;
-    struct stat st {};
-    if (fstat(file.Get(), &st) != 0 || st.st_size < 0) return false;
-    const off_t oldLength = st.st_size;
+    const std::optional<uint64_t> length = FileLengthOf(file.Get());
+    if (!length || *length > static_cast<uint64_t>(std::numeric_limits<off_t>::max())) return false;
+    const auto oldLength = static_cast<off_t>(*length);
 
     // A lengthening that fails half way is taken back, so the file keeps the length it had.
     auto takeBack = [&]() {

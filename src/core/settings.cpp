@@ -1,7 +1,5 @@
 #include "core/settings.h"
 
-#include <unistd.h>
-
 #include <cctype>
 #include <optional>
 #include <string_view>
@@ -9,6 +7,7 @@
 
 #include "core/file_io.h"
 #include "core/narrow_full_width.h"
+#include "core/platform.h"
 
 namespace tsumugi {
 
@@ -164,14 +163,8 @@ std::string CutAtLastSeparator(const std::string& path, char separator) {
 
 std::string ProgramFolder() {
     if (!ProgramFolderOverride().empty()) return ProgramFolderOverride();
-    std::vector<char> buffer(4096);
-    for (;;) {
-        const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
-        if (n < 0) return {};
-        if (static_cast<size_t>(n) < buffer.size())
-            return CutAtLastSeparator(std::string(buffer.data(), static_cast<size_t>(n)));
-        buffer.resize(buffer.size() * 2);
-    }
+    const std::string program = platform::ProgramPath();
+    return program.empty() ? std::string() : CutAtLastSeparator(program);
 }
 
 void SetProgramFolder(const std::string& folder) { ProgramFolderOverride() = folder; }

@@ -2,10 +2,9 @@
 // The program's own folder and "option.ini", which remembers the folder of the last ROM.
 #include <string>
 
-namespace tsumugi {
+#include "core/file_io.h"
 
-// The path separator of this platform; paths are cut at its last occurrence.
-constexpr char kPathSeparator = '/';
+namespace tsumugi {
 
 // Index of the last `byte` in a NUL-terminated cp932 text, skipping the second byte of
 // every two-byte character (a lead byte 0x81-0x9F or 0xE0-0xFC takes the next byte with
@@ -19,7 +18,7 @@ int FindLastChar(const char* text, char byte);
 // a trailing separator; a path without one is returned unchanged.
 std::string CutAtLastSeparator(const std::string& path, char separator = kPathSeparator);
 
-// The folder that holds the program file (from /proc/self/exe). Tests may point it
+// The folder that holds the program file (as the system reports the running program's path). Tests may point it
 // elsewhere with SetProgramFolder; an empty text restores the real one.
 std::string ProgramFolder();
 void SetProgramFolder(const std::string& folder);

@@ -1,9 +1,9 @@
 #pragma once
 // A fresh temporary folder for one test, removed with everything in it afterwards, and
 // small helpers for the files the test puts there.
-#include <stdlib.h>
-
+#include <atomic>
 #include <cstdint>
+#include <random>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,9 +13,18 @@ namespace tsumugi::testing {
 
 class TempDir {
 public:
+    // A name no other folder has: made with create_directory, which fails on one that
+    // exists.
     TempDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tsumugi-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) m_path = pattern;
+        static std::atomic<unsigned> serial{0};
+        std::error_code error;
+        const std::filesystem::path base = std::filesystem::temp_directory_path(error);
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty() && !error; ++attempt) {
+            const std::filesystem::path path =
+                base / ("tsumugi-" + std::to_string(random()) + "-" + std::to_string(serial++));
+            if (std::filesystem::create_directory(path, error)) m_path = path.string();
+        }
     }
     ~TempDir() {
         std::error_code ignored;
@@ -25,7 +34,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& Path() const { return m_path; }
-    std::string File(const std::string& name) const { return m_path + "/" + name; }
+    std::string File(const std::string& name) const { return m_path + "/" + name; }  // Windows takes '/' too
 
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
         const std::string path = File(name);

@@ -2,7 +2,6 @@
 // hand from every action, and damaged or foreign patches and sources; and the command
 // line's "codes export" and "patch apply" for both formats.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <zlib.h>
 
 #include <cstdlib>
@@ -14,6 +13,7 @@
 #include "core/bps.h"
 #include "core/bytes.h"
 #include "core/patch_target.h"
+#include "run_command.h"
 #include "temp_dir.h"
 
 namespace tsumugi {
@@ -312,12 +312,11 @@ CliRun RunCli(const testing::TempDir& dir, const std::vector<std::string>& args)
     std::string command = "'" TSUMUGI_CLI_PATH "'";
     for (const std::string& a : args) command += " '" + a + "'";
     command += " >/dev/null 2>'" + dir.File("stderr.txt") + "'";
-    const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1,
-            testing::ReadText(dir.File("stderr.txt"))};
+    return {testing::RunCommand(command).code, testing::ReadText(dir.File("stderr.txt"))};
 }
 
 TEST(PatchCli, ExportAndApplyGiveWhatCodesApplyGives) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     testing::TempDir dir;
     ASSERT_FALSE(dir.Path().empty());
     const std::vector<uint8_t> rom = testing::TitledRom(0x400);

@@ -397,6 +397,7 @@ private:
 };
 
 TEST_F(ChangeExplainTest, CommandPrintsOneLinePerFieldOrWellFormedJson) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const std::string rom = m_dir.Write("demo.gba", Demo());
     const std::string table = m_dir.File("string.txt");
     // Unit 0's HP and the weapon name's first word, and a word outside every table.

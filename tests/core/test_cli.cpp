@@ -38,6 +38,7 @@ protected:
     }
 
     void SetUp() override {
+        TSUMUGI_NEEDS_POSIX_SHELL();
         ASSERT_FALSE(m_dir.Path().empty());
         m_rom = s_demo->File("demo.gba");
         m_table = s_demo->File("string.txt");
@@ -76,6 +77,7 @@ protected:
 TempDir* CliTest::s_demo = nullptr;
 
 TEST_F(CliTest, DemoWritesTheRomAndTable) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     EXPECT_EQ(ReadBytes(m_rom), demo::BuildRom());
     EXPECT_EQ(ReadText(m_table), demo::StringTable());
     EXPECT_EQ(Cli({"demo", m_dir.File("a/b")}).code, 0) << "missing folders are created";
@@ -83,6 +85,7 @@ TEST_F(CliTest, DemoWritesTheRomAndTable) {
 }
 
 TEST_F(CliTest, DecodeReadsUnitZeroByOffsetOrBusAddress) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     for (const char* address : {"C390C", "080C390C", "0x080C390C"}) {
         const Result r = Tool({"decode", m_rom, address});
         EXPECT_EQ(r.code, 0) << r.err;
@@ -97,6 +100,7 @@ TEST_F(CliTest, DecodeReadsUnitZeroByOffsetOrBusAddress) {
 }
 
 TEST_F(CliTest, DecodeShowsLineBreaksAndUnlistedCodes) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const Result ace = Tool({"decode", m_rom, "D6688", "--json"});  // ace bonus 0: several lines
     EXPECT_EQ(ace.code, 0);
     EXPECT_NE(ace.out.find("％\\nＳＰ＋１０\\n"), std::string::npos) << ace.out;
@@ -110,6 +114,7 @@ TEST_F(CliTest, DecodeShowsLineBreaksAndUnlistedCodes) {
 }
 
 TEST_F(CliTest, DecodeRefusesBadAddresses) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     char pastEnd[16];  // the bus address of the first byte after the demo image
     std::snprintf(pastEnd, sizeof pastEnd, "%X", kBusBase + demo::kDemoRomSize);
     for (const char* address : {"0X080C390C", "0A000000", "1000000", "zz", static_cast<const char*>(pastEnd)}) {
@@ -123,6 +128,7 @@ TEST_F(CliTest, DecodeRefusesBadAddresses) {
 }
 
 TEST_F(CliTest, EncodeGivesTheGameBytes) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const Result r = Tool({"encode", "アルテミスⅡ\\n出撃！"});
     ASSERT_EQ(r.code, 0) << r.err;
     const Result newline = Tool({"encode", "アルテミスⅡ\n出撃！"});
@@ -137,6 +143,7 @@ TEST_F(CliTest, EncodeGivesTheGameBytes) {
 }
 
 TEST_F(CliTest, EncodeFailsOnCharactersWithoutACode) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const Result ascii = Tool({"encode", "アA"});
     EXPECT_EQ(ascii.code, 1);
     EXPECT_TRUE(ascii.out.empty());
@@ -147,6 +154,7 @@ TEST_F(CliTest, EncodeFailsOnCharactersWithoutACode) {
 }
 
 TEST_F(CliTest, NamesListsEveryIndex) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const Result units = Tool({"names", m_rom, "unit"});
     ASSERT_EQ(units.code, 0) << units.err;
     EXPECT_EQ(units.out.rfind("0\tアルテミス\n1\tアルテミスⅡ\n", 0), 0u);
@@ -161,6 +169,7 @@ TEST_F(CliTest, NamesListsEveryIndex) {
 }
 
 TEST_F(CliTest, CodesRoundTripThroughDiffApplyAndWrite) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     std::vector<uint8_t> changed = demo::BuildRom();
     changed[0xC38C4] = 0x12;  // unit 0's maximum HP, one byte of a word
     changed[0xD7CC1] = 0x01;  // an odd byte in weapon 0's name
@@ -184,6 +193,7 @@ TEST_F(CliTest, CodesRoundTripThroughDiffApplyAndWrite) {
 }
 
 TEST_F(CliTest, CodesPastTheEndLengthenOnlyWithExtend) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     std::vector<uint8_t> longer = demo::BuildRom();
     longer.insert(longer.end(), {0xAA, 0xBB, 0xCC, 0xDD});
     const std::string newRom = WriteRom("long.gba", longer);
@@ -212,6 +222,7 @@ TEST_F(CliTest, CodesPastTheEndLengthenOnlyWithExtend) {
 // diff walks the files a window at a time; codes at and across the window edges, odd ends
 // and an OLD shorter or longer than NEW come out as the core's own diff of the whole images.
 TEST_F(CliTest, CodesDiffGivesTheWholeImageDiffAcrossWindowsAndOddEnds) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     constexpr uint32_t kMiB = 1u << 20;
     const struct {
         const char* what;
@@ -256,6 +267,7 @@ TEST_F(CliTest, CodesDiffGivesTheWholeImageDiffAcrossWindowsAndOddEnds) {
 // apply and write look only at the header, yet refuse exactly what reading the ROM refuses,
 // and leave a refused file as it was.
 TEST_F(CliTest, CodesApplyAndWriteRefuseBadRomsFromTheHeaderAlone) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     std::vector<uint8_t> changed = demo::BuildRom();
     changed[0xC38C4] ^= 0x01;
     const std::string codes = m_dir.File("codes.txt");
@@ -309,6 +321,7 @@ TEST_F(CliTest, CodesApplyAndWriteRefuseBadRomsFromTheHeaderAlone) {
 }
 
 TEST_F(CliTest, CodesApplyMayWriteOverItsOwnRom) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     std::vector<uint8_t> changed = demo::BuildRom();
     changed[0xC38C4] ^= 0x01;
     changed[demo::kDemoRomSize - 1] ^= 0x80;
@@ -350,6 +363,7 @@ TEST(CliWriteReport, NamesRunsOfCodesThatMetTheSameFate) {
 }
 
 TEST_F(CliTest, UsageErrorsExitWithTwo) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const std::vector<std::vector<std::string>> bad = {
         {},
         {"decode", m_rom},
@@ -373,6 +387,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
 }
 
 TEST_F(CliTest, WrongTitleIsRefusedWithoutForce) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     std::vector<uint8_t> other = demo::BuildRom();
     other[0xA0] = 'Q';
     const std::string path = WriteRom("other.gba", other);
@@ -387,6 +402,7 @@ TEST_F(CliTest, WrongTitleIsRefusedWithoutForce) {
 }
 
 TEST_F(CliTest, ShortMissingAndEmptyFilesFailCleanly) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     std::vector<uint8_t> rom = demo::BuildRom();
     rom.resize(0x80);
     const std::string shortRom = WriteRom("short.gba", rom);

@@ -29,6 +29,7 @@ protected:
 };
 
 TEST_F(CliTextTest, ACutTextEndsBeforeThePairItWouldSplit) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const std::string table = m_dir.Write("string.txt", demo::StringTable());
     int code = -1;
     const std::string out = Run({"--table", table, "encode", "ＡＢ", "--limit", "4", "--json"}, code);
@@ -39,6 +40,7 @@ TEST_F(CliTextTest, ACutTextEndsBeforeThePairItWouldSplit) {
 }
 
 TEST_F(CliTextTest, DecodedTextEncodesBackUnderTheCodesTheTableLists) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     // "∵" listed as 0x879A (usually 0x81E6), "纊" as 0xED40 (usually 0xFA5C).
     const std::string table =
         m_dir.Write("string.txt", std::string("01,\x82\xA0\r\nC0 01:\x87\x9A\r\nC0 02:\xED\x40\r\n"));

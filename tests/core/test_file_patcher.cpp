@@ -140,9 +140,10 @@ TEST(FilePatcherRuns, NearbyEntriesShareAWriteAndTheBytesBetweenStay) {
         int writes = 0;
         {
             FileOps counting;
-            counting.pwrite = [&writes](int fd, const void* data, size_t count, off_t at) {
+            counting.pwrite = [&writes, real = SystemFileOps().pwrite](int fd, const void* data, size_t count,
+                                                                      off_t at) {
                 ++writes;
-                return ::pwrite(fd, data, count, at);
+                return real(fd, data, count, at);
             };
             ScopedFileOps scope(counting);
             ASSERT_TRUE(patcher.Apply(path));

@@ -407,6 +407,7 @@ protected:
 };
 
 TEST_F(TableCliTest, ListNamesEveryTableWithItsCount) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const testing::CommandRun run = Cli({"table", "list"});
     ASSERT_EQ(run.code, 0) << run.err;
     std::string expected;
@@ -416,6 +417,7 @@ TEST_F(TableCliTest, ListNamesEveryTableWithItsCount) {
 }
 
 TEST_F(TableCliTest, ExportEditImportGivesTheCodesOfTheEditOnly) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const testing::CommandRun exported = Cli({"table", "export", m_rom, "weapons"});
     ASSERT_EQ(exported.code, 0) << exported.err;
     ASSERT_EQ(Cli({"table", "export", m_rom, "weapons", "-o", m_dir.File("w.csv")}).code, 0);
@@ -447,6 +449,7 @@ TEST_F(TableCliTest, ExportEditImportGivesTheCodesOfTheEditOnly) {
 }
 
 TEST_F(TableCliTest, RefusalsExitWithTheirCodeAndWriteNothing) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const std::string bad = m_dir.Write("bad.csv", std::string("番号\r\n"));
     const std::string out = m_dir.File("out.gba");
     const struct {
