@@ -347,6 +347,21 @@ bool ResizeFile(const std::string& path, uint64_t length) {
     return file.Close();
 }
 
+bool AppendToFile(const std::string& path, const uint8_t* data, size_t size) {
+    FileHandle file(OpenFile(path, O_WRONLY | O_CREAT | O_APPEND, 0600));
+    if (!file.IsOpen()) return false;
+    if (!WriteAll(file.Get(), data, size) || !SyncFile(file.Get())) return false;
+    return file.Close();
+}
+
+bool RemoveFile(const std::string& path) {
+    return CurrentFileOps().unlink(path.c_str()) == 0 || errno == ENOENT;
+}
+
+bool RenameFile(const std::string& from, const std::string& to) {
+    return CurrentFileOps().rename(from.c_str(), to.c_str()) == 0;
+}
+
 std::optional<uint64_t> FileLength(const std::string& path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0 || st.st_size < 0) return std::nullopt;

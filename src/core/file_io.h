@@ -83,6 +83,16 @@ void StartWriteback(int fd, uint64_t offset, uint64_t length);
 // Cuts (or lengthens with zeros) the existing file at path to length bytes and syncs it.
 bool ResizeFile(const std::string& path, uint64_t length);
 
+// Appends size bytes to the file at path, creating it (0600) when missing, and syncs it.
+// False when it cannot be opened, or a write, the sync or the close fails.
+bool AppendToFile(const std::string& path, const uint8_t* data, size_t size);
+
+// Removes the file at path. True when it is gone (also when it was never there).
+bool RemoveFile(const std::string& path);
+
+// Renames from over to. False (errno set) when the rename fails.
+bool RenameFile(const std::string& from, const std::string& to);
+
 // Length of an existing file, or nullopt.
 std::optional<uint64_t> FileLength(const std::string& path);
 

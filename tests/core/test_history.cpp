@@ -1,0 +1,210 @@
+// The history and the journal against the promises they keep, on seeded random sessions:
+// whatever mix of edits, cancels, code loads, one-go commands, in-place writes, undos and
+// redos came before, the codes rebuild the image from the ROM as loaded, an in-place write
+// leaves the file equal to the image, an undo gives back the state before its step, and the
+// journal alone brings the session back.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <set>
+
+#include "core/bytes.h"
+#include "core/file_io.h"
+#include "core/session.h"
+#include "random_bytes.h"
+#include "temp_dir.h"
+
+namespace tsumugi {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempDir;
+using testing::TitledRom;
+
+struct Yes : WorkspaceQuestions {
+    bool AcceptWrongTitle() override { return true; }
+    bool AcceptExtend(uint32_t) override { return true; }
+};
+
+struct Snapshot {
+    uint32_t imageCrc = 0;  // 0: not known (before a lengthening)
+    PatchCodeList codes;
+};
+
+class HistoryProperty : public ::testing::Test {
+protected:
+    TempDir dir;
+    Yes yes;
+    Workspace ws;
+    Session session{ws};
+    std::vector<uint8_t> loaded;
+    std::string romPath;
+    std::set<uint32_t> dropped;  // bytes whose codes the user dropped with No
+
+    // Contents are what is checked here, not durability: syncing would only cost time.
+    ScopedFileOps noSync{FileOps{.fsync = [](int) { return 0; }}};
+
+    void SetUp() override {
+        loaded = TitledRom(kGameDataEnd);
+        romPath = dir.Write("rom.gba", loaded);
+        session.SetFolder(dir.File("state"));
+        ASSERT_TRUE(ws.LoadRom(romPath, yes));
+        ASSERT_EQ(session.Open(), Session::Found::Nothing);
+    }
+    std::vector<uint8_t> Image() const { return {ws.m_rom.m_pData, ws.m_rom.m_pData + ws.m_rom.m_nSize}; }
+
+    // The codes written over the ROM as loaded (lengthened with 0xFF) give the image: every
+    // code holds the image's word, and every byte that differs from the ROM as loaded lies
+    // under a code.
+    void ExpectCodesRebuildImage(const std::string& when) {
+        const uint8_t* image = ws.m_rom.m_pData;
+        const uint32_t size = ws.m_rom.m_nSize;
+        for (const auto& [offset, value] : ws.m_codes) {
+            ASSERT_LE(offset + 2u, size) << when;
+            ASSERT_EQ(Read16(image + offset), value) << when << std::hex << " code 0x" << offset;
+        }
+        constexpr uint32_t kChunk = 4096;
+        for (uint32_t at = 0; at < size; at += kChunk) {
+            const uint32_t n = std::min<uint32_t>(kChunk, size - at);
+            if (at + n <= loaded.size() && std::memcmp(image + at, loaded.data() + at, n) == 0) continue;
+            for (uint32_t i = at; i < at + n; ++i) {
+                const uint8_t was = i < loaded.size() ? loaded[i] : 0xFF;
+                if (image[i] == was || dropped.count(i) || ws.m_codes.Find(i) || (i > 0 && ws.m_codes.Find(i - 1)))
+                    continue;
+                FAIL() << when << ": no code for the changed byte 0x" << std::hex << i;
+            }
+        }
+    }
+    uint32_t ImageCrc() const { return Crc32Of(ws.m_rom.m_pData, ws.m_rom.m_nSize); }
+    void ExpectSame(const std::vector<uint8_t>& got, const uint8_t* image, const std::string& what) {
+        const size_t n = std::min<size_t>(got.size(), ws.m_rom.m_nSize);
+        if (std::memcmp(got.data(), image, n) == 0) return;
+        for (size_t i = 0; i < n; ++i) {
+            if (got[i] != image[i] && dropped.count(static_cast<uint32_t>(i)) == 0) {
+                FAIL() << what << " differ at 0x" << std::hex << i;
+            }
+        }
+    }
+
+    void Edit(test::RandomBytes& rnd) {
+        const int category = static_cast<int>(rnd.Below(kCategoryCount));
+        EditGuard guard;
+        ASSERT_EQ(guard.Begin(ws.m_rom, category), EditGuard::BeginResult::Ok);
+        const std::vector<DataRegion> regions = RegionsOf(category);
+        const uint32_t writes = rnd.OneIn(8) ? 3000 : 1 + rnd.Below(12);
+        for (uint32_t i = 0; i < writes; ++i) {
+            uint32_t at;
+            if (ws.m_rom.m_nSize > kGameDataEnd && rnd.OneIn(6)) {
+                at = kGameDataEnd + rnd.Below(ws.m_rom.m_nSize - kGameDataEnd);
+            } else {
+                const DataRegion& r = regions[rnd.Below(regions.size())];
+                at = r.offset + rnd.Below(r.length);
+            }
+            ws.m_rom.m_pData[at] = rnd.OneIn(4) ? loaded.size() > at ? loaded[at] : 0xFF : rnd.Byte();
+        }
+        if (rnd.OneIn(5)) {
+            guard.Restore();
+        } else {
+            ASSERT_TRUE(session.CommitEdit(guard, category));
+        }
+    }
+
+    void LoadCodes(test::RandomBytes& rnd, int n) {
+        std::string text;
+        const bool extend = rnd.OneIn(10);
+        for (int i = 0; i < 1 + static_cast<int>(rnd.Below(20)); ++i) {
+            const uint32_t offset = extend && i == 0 ? ws.m_rom.m_nSize + rnd.Below(64)
+                                                     : 0x100 + rnd.Below(ws.m_rom.m_nSize - 0x102);
+            AppendCodeLine(text, offset, static_cast<uint16_t>(rnd.Next()));
+        }
+        const bool keep = ws.m_codes.Empty() || !rnd.OneIn(4);
+        if (!keep) {
+            // Dropping the codes on purpose forgets what they covered.
+            for (uint32_t i = 0; i < ws.m_rom.m_nSize; ++i)
+                if (ws.m_rom.m_pData[i] != (i < loaded.size() ? loaded[i] : 0xFF)) dropped.insert(i);
+        }
+        const std::string path = dir.Write("codes" + std::to_string(n) + ".txt", text);
+        ASSERT_EQ(session.LoadCodes(path, keep, yes), LoadCodesResult::Applied);
+    }
+
+    // A one-go command (a table import, say): bytes and codes changed together.
+    void Command(test::RandomBytes& rnd) {
+        const std::vector<uint8_t> before = Image();
+        const PatchCodeList codesBefore = ws.m_codes;
+        for (int i = 0; i < 6; ++i) {
+            const uint32_t at = 0x200 + 2 * rnd.Below((ws.m_rom.m_nSize - 0x202) / 2);
+            Write16(ws.m_rom.m_pData + at, static_cast<uint16_t>(rnd.Next()));
+            ws.m_codes.Record(at, Read16(ws.m_rom.m_pData + at));
+        }
+        ASSERT_TRUE(session.Record(MakeStep(StepKind::Command, "CSV読込", before.data(), ws.m_rom.m_pData,
+                                            ws.m_rom.m_nSize, codesBefore, ws.m_codes)));
+    }
+};
+
+TEST_F(HistoryProperty, EveryMixOfStepsKeepsCodesFileAndUndoTrue) {
+    for (uint32_t seed : {1u, 2u, 3u}) {
+        session.Close();
+        loaded = ReadBytes(romPath);
+        dropped.clear();
+        ASSERT_TRUE(ws.LoadRom(romPath, yes));
+        if (session.Open() == Session::Found::Offer) session.Discard();
+        test::RandomBytes rnd(seed);
+        std::vector<Snapshot> done;  // the state before each step that can be undone
+        for (int op = 0; op < 45; ++op) {
+            const std::string when = "seed " + std::to_string(seed) + " op " + std::to_string(op);
+            const Snapshot now{ImageCrc(), ws.m_codes};
+            const size_t sizeBefore = ws.m_rom.m_nSize;
+            const size_t stepsBefore = session.GetHistory().Done();
+            const uint32_t pick = rnd.Below(10);
+            if (pick < 4) {
+                Edit(rnd);
+            } else if (pick == 4) {
+                LoadCodes(rnd, op);
+            } else if (pick == 5) {
+                Command(rnd);
+            } else if (pick == 6) {
+                if (session.Rewrite() == RewriteResult::Written) {
+                    const std::vector<uint8_t> file = ReadBytes(romPath);
+                    ExpectSame(file, ws.m_rom.m_pData, when + ": file after the in-place write and image");
+                }
+            } else if (pick < 9) {
+                const bool could = session.GetHistory().NextUndo() != nullptr;
+                ASSERT_EQ(session.Undo() != nullptr, could) << when;
+                if (could && done.back().imageCrc != 0) {
+                    if (dropped.empty()) EXPECT_EQ(ImageCrc(), done.back().imageCrc) << when << ": image after undo";
+                    for (const auto& [offset, value] : done.back().codes)
+                        EXPECT_EQ(ws.m_codes.Find(offset), value) << when << std::hex << " code 0x" << offset;
+                }
+                if (could) done.pop_back();
+            } else {
+                const Step* step = session.GetHistory().NextRedo();
+                if (step != nullptr) done.push_back(now);
+                ASSERT_EQ(session.Redo() != nullptr, step != nullptr) << when;
+            }
+            if (pick != 8 && pick != 9 && session.GetHistory().Done() > stepsBefore) done.push_back(now);
+            // Lengthening: no way back past it; the load after it undoes to the longer image.
+            if (ws.m_rom.m_nSize != sizeBefore) done.assign(session.GetHistory().Done(), Snapshot{});
+            ASSERT_EQ(session.GetHistory().Done(), done.size()) << when;
+            ExpectCodesRebuildImage(when);
+            if (HasFatalFailure()) return;
+        }
+        // The journal alone, read by a second run on the same file, gives the same session.
+        Workspace again;
+        Session second(again);
+        second.SetFolder(dir.File("state"));
+        ASSERT_TRUE(again.LoadRom(romPath, yes));
+        if (session.UnsavedCodes() > 0) {
+            ASSERT_EQ(second.Open(), Session::Found::Offer) << seed;
+            ASSERT_TRUE(second.Recover());
+            EXPECT_TRUE(std::vector<uint8_t>(again.m_rom.m_pData, again.m_rom.m_pData + again.m_rom.m_nSize) == Image());
+            EXPECT_EQ(DiffCodes(again.m_codes, ws.m_codes).size(), 0u) << seed;
+            EXPECT_TRUE(again.m_original == ws.m_original) << seed;
+            EXPECT_EQ(second.GetHistory().Done(), session.GetHistory().Done());
+        }
+        second.Close();
+    }
+}
+
+}  // namespace
+}  // namespace tsumugi
