@@ -1,6 +1,7 @@
 // The main window's history: "元に戻す" and "やり直し" with their keys, the question that
 // offers a session left by a crash, and the line the quit question adds for unsaved codes.
 #include <QKeySequence>
+#include <QLayout>
 #include <QShortcut>
 
 #include "app/main_dlg.h"
