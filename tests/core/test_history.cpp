@@ -208,3 +208,93 @@ TEST_F(HistoryProperty, EveryMixOfStepsKeepsCodesFileAndUndoTrue) {
 
 }  // namespace
 }  // namespace tsumugi
+
+namespace tsumugi {
+namespace {
+
+// A session on a small ROM whose steps are one-go commands, journalled as they are done.
+class JournalTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    Yes yes;
+    std::string romPath;
+
+    void SetUp() override { romPath = dir.Write("rom.gba", TitledRom(0x400)); }
+
+    // Three steps; returns the image and codes after each (the first entry: as loaded).
+    std::vector<Snapshot> RunSteps(std::vector<std::vector<uint8_t>>& images) {
+        Workspace ws;
+        Session session(ws);
+        session.SetFolder(dir.File("state"));
+        EXPECT_TRUE(ws.LoadRom(romPath, yes));
+        EXPECT_EQ(session.Open(), Session::Found::Nothing);
+        std::vector<Snapshot> states;
+        images.clear();
+        auto keep = [&] {
+            images.emplace_back(ws.m_rom.m_pData, ws.m_rom.m_pData + ws.m_rom.m_nSize);
+            states.push_back({0, ws.m_codes});
+        };
+        keep();
+        for (uint32_t i = 0; i < 3; ++i) {
+            const std::vector<uint8_t> before = images.back();
+            const PatchCodeList codesBefore = ws.m_codes;
+            for (uint32_t w = 0; w < 20; ++w) {
+                const uint32_t at = 0x100 + 2 * ((i * 7 + w * 13) % 200);
+                Write16(ws.m_rom.m_pData + at, static_cast<uint16_t>(0x1111 * (i + 1) + w));
+                ws.m_codes.Record(at, Read16(ws.m_rom.m_pData + at));
+            }
+            EXPECT_TRUE(session.Record(MakeStep(StepKind::Command, "CSV読込", before.data(), ws.m_rom.m_pData,
+                                                ws.m_rom.m_nSize, codesBefore, ws.m_codes)));
+            keep();
+        }
+        return states;
+    }
+};
+
+TEST_F(JournalTest, CutAnywhereInTheLastRecordRecoversTheStepBefore) {
+    std::vector<std::vector<uint8_t>> images;
+    const std::vector<Snapshot> states = RunSteps(images);
+    const std::string journal = JournalPathFor(dir.File("state"), romPath);
+    const std::vector<uint8_t> whole = ReadBytes(journal);
+    size_t lastStart = 0;
+    ASSERT_EQ(ParseJournal(whole.data(), whole.size(), &lastStart).size(), 4u);
+    ParseJournal(whole.data(), whole.size() - 1, &lastStart);
+    for (size_t cut = lastStart; cut <= whole.size(); ++cut) {
+        std::vector<uint8_t> torn(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(cut));
+        if (cut < whole.size() && cut > lastStart) torn.back() ^= 0x40;  // a torn write leaves rubbish
+        dir.Write(journal.substr(dir.Path().size() + 1), torn);
+        const size_t expected = cut == whole.size() ? 3 : 2;
+        Workspace ws;
+        Session session(ws);
+        session.SetFolder(dir.File("state"));
+        ASSERT_TRUE(ws.LoadRom(romPath, yes));
+        ASSERT_EQ(session.Open(), Session::Found::Offer) << cut;
+        ASSERT_TRUE(session.Recover());
+        EXPECT_TRUE(std::equal(images[expected].begin(), images[expected].end(), ws.m_rom.m_pData)) << cut;
+        EXPECT_TRUE(DiffCodes(ws.m_codes, states[expected].codes).empty()) << cut;
+        EXPECT_EQ(session.GetHistory().Done(), expected) << cut;
+    }
+}
+
+TEST_F(JournalTest, RomChangedOnDiskSetsTheJournalAsideUnapplied) {
+    std::vector<std::vector<uint8_t>> images;
+    RunSteps(images);
+    std::vector<uint8_t> changed = images.front();
+    changed[0x300] ^= 1;
+    dir.Write("rom.gba", changed);
+    Workspace ws;
+    Session session(ws);
+    session.SetFolder(dir.File("state"));
+    ASSERT_TRUE(ws.LoadRom(romPath, yes));
+    ASSERT_EQ(session.Open(), Session::Found::SetAside);
+    EXPECT_TRUE(std::equal(changed.begin(), changed.end(), ws.m_rom.m_pData));
+    EXPECT_TRUE(ws.m_codes.Empty());
+    EXPECT_TRUE(FileLength(JournalPathFor(dir.File("state"), romPath) + ".old").has_value());
+    // Told once: the fresh journal holds nothing to offer the next time.
+    session.Close();
+    ASSERT_TRUE(ws.LoadRom(romPath, yes));
+    EXPECT_EQ(session.Open(), Session::Found::Nothing);
+}
+
+}  // namespace
+}  // namespace tsumugi
