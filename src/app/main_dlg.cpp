@@ -240,6 +240,7 @@ bool CMainDlg::EditCategory(int category) {
     } else {
         guard.Restore();
     }
+    RefreshStatus();
     return true;
 }
 
