@@ -13,6 +13,7 @@
 #include "core/file_io.h"
 #include "core/session.h"
 #include "random_bytes.h"
+#include "run_command.h"
 #include "temp_dir.h"
 
 namespace tsumugi {
@@ -294,6 +295,27 @@ TEST_F(JournalTest, RomChangedOnDiskSetsTheJournalAsideUnapplied) {
     session.Close();
     ASSERT_TRUE(ws.LoadRom(romPath, yes));
     EXPECT_EQ(session.Open(), Session::Found::Nothing);
+}
+
+TEST_F(JournalTest, CommandLineListsTheStepsAndRecoversTheCodes) {
+    std::vector<std::vector<uint8_t>> images;
+    const std::vector<Snapshot> states = RunSteps(images);
+    // The command line finds the journal where the editor puts it: in the state folder.
+    const std::string env = "XDG_STATE_HOME=" + testing::ShellQuote(dir.Path()) + " ";
+    std::rename(dir.File("state").c_str(), dir.File("tsumugi").c_str());
+    const std::string cli = env + testing::ShellQuote(TSUMUGI_CLI_PATH);
+    const testing::CommandRun show = testing::RunCommand(cli + " journal show " + testing::ShellQuote(romPath));
+    ASSERT_EQ(show.code, 0);
+    size_t lines = 0;
+    for (size_t at = 0; (at = show.out.find("\tCSV読込\t20語\t", at)) != std::string::npos; ++at) ++lines;
+    EXPECT_EQ(lines, 3u) << show.out;
+    EXPECT_EQ(show.out.substr(0, 2), "1\t");
+
+    const testing::CommandRun codes = testing::RunCommand(cli + " journal codes " + testing::ShellQuote(romPath) +
+                                                          " -o " + testing::ShellQuote(dir.File("out.txt")));
+    ASSERT_EQ(codes.code, 0);
+    const std::vector<uint8_t> text = ReadBytes(dir.File("out.txt"));
+    EXPECT_TRUE(DiffCodes(ParseCodeText(text.data(), text.size()), states.back().codes).empty());
 }
 
 }  // namespace
