@@ -134,7 +134,9 @@ bool ReplayJournal(const std::vector<JournalRecord>& records, ReplayTarget& targ
             state.romCrc = record.romCrc;
             break;
         case RecordType::Extend:
-            if (record.romSize > target.image.size()) target.image.resize(record.romSize, kFiller);
+            // The file only ever grew: the image read from it now already holds every
+            // lengthening. A journal that says otherwise is not this file's.
+            if (record.romSize > target.image.size()) return false;
             state.history.PushBarrier();
             state.romSize = record.romSize;
             state.romCrc = record.romCrc;

@@ -38,7 +38,8 @@ struct ReplayTarget {
 };
 
 // Replays records onto target, whose image (and original) start as the ROM file is now.
-// False when the first record is no Open record. Nothing is written outside the image.
+// False when the first record is no Open record, or a lengthening reaches past the image
+// (the file only grows). Nothing is written outside the image.
 bool ReplayJournal(const std::vector<JournalRecord>& records, ReplayTarget& target, SessionState& state);
 
 // Codes that differ from `saved`, counted both ways (changed, added or taken out).
