@@ -2,11 +2,13 @@
 // redo move the image, the codes and the status line together, and the quit question
 // tells of codes not yet saved.
 #include <QLabel>
+#include <QProcess>
 #include <QTest>
 
 #include "core/bytes.h"
 #include <filesystem>
 #include "core/regions.h"
+#include "demo/rom.h"
 #include "main_dlg_fixture.h"
 
 namespace testing_ui {
@@ -120,6 +122,39 @@ TEST_F(MainHistoryTest, QuitTellsOfUnsavedCodesAndKeepsTheirJournal) {
             EXPECT_TRUE(m_dlg.m_codes.Empty());
         }
     }
+}
+
+// The real window in a process of its own, killed with SIGKILL right after an OK; the next
+// run on the same ROM, answering Yes, has the image and the codes as they were.
+TEST(SessionCrashTest, KilledRightAfterOkRecoversImageAndCodes) {
+    tsumugi::testing::TempDir dir;
+    ASSERT_TRUE(tsumugi::demo::WriteDemo(dir.Path()));
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_STATE_HOME"), QString::fromStdString(dir.File("state")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    auto start = [&](const char* mode, QProcess& p) {
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        p.start(QStringLiteral(TSUMUGI_SESSION_PROBE), {QString::fromLatin1(mode), QString::fromStdString(dir.Path())});
+    };
+    QProcess edit;
+    start("edit", edit);
+    QByteArray before;
+    while (!before.contains("ready\n") && edit.waitForReadyRead(60000)) before += edit.readAll();
+    ASSERT_TRUE(before.contains("ready\n")) << before.toStdString();
+    edit.kill();  // SIGKILL
+    ASSERT_TRUE(edit.waitForFinished(30000));
+    EXPECT_EQ(edit.exitStatus(), QProcess::CrashExit);
+
+    QProcess recover;
+    start("recover", recover);
+    ASSERT_TRUE(recover.waitForFinished(60000));
+    const QByteArray after = recover.readAll();
+    EXPECT_TRUE(after.startsWith(QStringLiteral("question: 前回の作業が残っています。復元しますか？\n").toUtf8()))
+        << after.toStdString();
+    const QByteArray state = before.left(before.indexOf("ready\n"));
+    EXPECT_TRUE(state.contains("codes 080"));
+    EXPECT_TRUE(after.endsWith(state)) << after.toStdString() << "\nexpected\n" << state.toStdString();
 }
 
 }  // namespace
