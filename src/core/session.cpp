@@ -41,13 +41,23 @@ bool Covered(const PatchCodeList& codes, uint32_t offset) {
 // every byte the file holds otherwise than the image has a code, so that writing the codes
 // in place, or saving and applying them, still gives the image.
 void Settle(const Model& m, const Step& step) {
-    for (const ByteRun& run : step.bytes) {
-        const uint32_t first = run.offset > 0 ? run.offset - 1 : 0;
-        const uint64_t end = static_cast<uint64_t>(run.offset) + run.before.size();
-        for (uint64_t at = first; at < end; ++at) {
-            const uint32_t offset = static_cast<uint32_t>(at);
-            if (m.codes.Find(offset) && static_cast<uint64_t>(offset) + kCodeBytes <= m.size)
-                m.codes.Set(offset, Read16(m.image + offset));
+    auto settle = [&m](uint32_t offset) {
+        const std::optional<uint16_t> code = m.codes.Find(offset);
+        if (code && static_cast<uint64_t>(offset) + kCodeBytes <= m.size && *code != Read16(m.image + offset))
+            m.codes.Set(offset, Read16(m.image + offset));
+    };
+    uint64_t touched = 0;
+    for (const ByteRun& run : step.bytes) touched += run.before.size() + 1;
+    if (touched > m.codes.Size()) {
+        // Fewer codes than bytes: one pass over the codes is cheaper than a search per byte.
+        std::vector<uint32_t> offsets;
+        offsets.reserve(m.codes.Size());
+        for (const auto& entry : m.codes) offsets.push_back(entry.first);
+        for (const uint32_t offset : offsets) settle(offset);
+    } else {
+        for (const ByteRun& run : step.bytes) {
+            const uint64_t end = static_cast<uint64_t>(run.offset) + run.before.size();
+            for (uint64_t at = run.offset > 0 ? run.offset - 1 : 0; at < end; ++at) settle(static_cast<uint32_t>(at));
         }
     }
     for (const auto& [offset, bytes] : m.state.disk) {
