@@ -73,11 +73,13 @@ void CMainDlg::StartSession() {
     case tsumugi::Session::Found::Nothing:
         break;
     case tsumugi::Session::Found::Offer:
-        if (ui::services().Message(this, QStringLiteral("前回の作業が残っています。復元しますか？"), ui::MsgButtons::YesNo) ==
+        if (ui::services().Message(this, QStringLiteral("前回の作業が残っています。復元しますか？"), ui::MsgButtons::YesNo) !=
             ui::MsgResult::Yes) {
-            m_session.Recover();
-        } else {
             m_session.Discard();
+        } else if (!m_session.Recover()) {
+            // The image and the codes stay as loaded; the old journal must not grow on.
+            m_session.Discard();
+            ui::MessageBox(this, QStringLiteral("前回の作業を復元できませんでした。"));
         }
         break;
     case tsumugi::Session::Found::SetAside:

@@ -1,11 +1,8 @@
-// The history and the journal against the promises they keep, on seeded random sessions:
-// whatever mix of edits, cancels, code loads, one-go commands, in-place writes, undos and
-// redos came before, the codes rebuild the image from the ROM as loaded, an in-place write
-// leaves the file equal to the image, an undo gives back the state before its step, and the
-// journal alone brings the session back.
+// The history and the journal on seeded random sessions: whatever came before, the codes
+// rebuild the image from the ROM as loaded, an in-place write leaves the file equal to the
+// image, an undo gives back the state before its step, the journal alone brings it back.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <set>
 
@@ -31,6 +28,7 @@ struct Yes : WorkspaceQuestions {
 struct Snapshot {
     uint32_t imageCrc = 0;  // 0: not known (before a lengthening)
     PatchCodeList codes;
+    std::vector<uint8_t> image;  // kept by the journal tests only
 };
 
 class HistoryProperty : public ::testing::Test {
@@ -53,19 +51,17 @@ protected:
         ASSERT_TRUE(ws.LoadRom(romPath, yes));
         ASSERT_EQ(session.Open(), Session::Found::Nothing);
     }
-    std::vector<uint8_t> Image() const { return {ws.m_rom.m_pData, ws.m_rom.m_pData + ws.m_rom.m_nSize}; }
 
     // The codes written over the ROM as loaded (lengthened with 0xFF) give the image: every
     // code holds the image's word, and every byte that differs from the ROM as loaded lies
     // under a code.
     void ExpectCodesRebuildImage(const std::string& when) {
         const uint8_t* image = ws.m_rom.m_pData;
-        const uint32_t size = ws.m_rom.m_nSize;
+        const uint32_t size = ws.m_rom.m_nSize, kChunk = 4096;
         for (const auto& [offset, value] : ws.m_codes) {
             ASSERT_LE(offset + 2u, size) << when;
             ASSERT_EQ(Read16(image + offset), value) << when << std::hex << " code 0x" << offset;
         }
-        constexpr uint32_t kChunk = 4096;
         for (uint32_t at = 0; at < size; at += kChunk) {
             const uint32_t n = std::min<uint32_t>(kChunk, size - at);
             if (at + n <= loaded.size() && std::memcmp(image + at, loaded.data() + at, n) == 0) continue;
@@ -78,14 +74,12 @@ protected:
         }
     }
     uint32_t ImageCrc() const { return Crc32Of(ws.m_rom.m_pData, ws.m_rom.m_nSize); }
-    void ExpectSame(const std::vector<uint8_t>& got, const uint8_t* image, const std::string& what) {
-        const size_t n = std::min<size_t>(got.size(), ws.m_rom.m_nSize);
-        if (std::memcmp(got.data(), image, n) == 0) return;
-        for (size_t i = 0; i < n; ++i) {
-            if (got[i] != image[i] && dropped.count(static_cast<uint32_t>(i)) == 0) {
-                FAIL() << what << " differ at 0x" << std::hex << i;
-            }
-        }
+    void ExpectFileIsImage(const std::string& when) {
+        const std::vector<uint8_t> file = ReadBytes(romPath);
+        const size_t n = std::min<size_t>(file.size(), ws.m_rom.m_nSize);
+        if (std::memcmp(file.data(), ws.m_rom.m_pData, n) == 0) return;
+        for (size_t i = 0; i < n; ++i)
+            if (file[i] != ws.m_rom.m_pData[i] && !dropped.count(static_cast<uint32_t>(i))) FAIL() << when << std::hex << " 0x" << i;
     }
 
     void Edit(test::RandomBytes& rnd) {
@@ -95,43 +89,32 @@ protected:
         const std::vector<DataRegion> regions = RegionsOf(category);
         const uint32_t writes = rnd.OneIn(8) ? 3000 : 1 + rnd.Below(12);
         for (uint32_t i = 0; i < writes; ++i) {
-            uint32_t at;
-            if (ws.m_rom.m_nSize > kGameDataEnd && rnd.OneIn(6)) {
-                at = kGameDataEnd + rnd.Below(ws.m_rom.m_nSize - kGameDataEnd);
-            } else {
-                const DataRegion& r = regions[rnd.Below(regions.size())];
-                at = r.offset + rnd.Below(r.length);
-            }
+            const DataRegion& r = regions[rnd.Below(regions.size())];
+            uint32_t at = r.offset + rnd.Below(r.length);
+            if (ws.m_rom.m_nSize > kGameDataEnd && rnd.OneIn(6)) at = kGameDataEnd + rnd.Below(ws.m_rom.m_nSize - kGameDataEnd);
             ws.m_rom.m_pData[at] = rnd.OneIn(4) ? loaded.size() > at ? loaded[at] : 0xFF : rnd.Byte();
         }
-        if (rnd.OneIn(5)) {
-            guard.Restore();
-        } else {
-            ASSERT_TRUE(session.CommitEdit(guard, category));
-        }
+        if (rnd.OneIn(5)) return guard.Restore();
+        ASSERT_TRUE(session.CommitEdit(guard, category));
     }
 
     void LoadCodes(test::RandomBytes& rnd, int n) {
         std::string text;
         const bool extend = rnd.OneIn(10);
         for (int i = 0; i < 1 + static_cast<int>(rnd.Below(20)); ++i) {
-            const uint32_t offset = extend && i == 0 ? ws.m_rom.m_nSize + rnd.Below(64)
-                                                     : 0x100 + rnd.Below(ws.m_rom.m_nSize - 0x102);
-            AppendCodeLine(text, offset, static_cast<uint16_t>(rnd.Next()));
+            AppendCodeLine(text, extend && i == 0 ? ws.m_rom.m_nSize + rnd.Below(64) : 0x100 + rnd.Below(ws.m_rom.m_nSize - 0x102),
+                           static_cast<uint16_t>(rnd.Next()));
         }
         const bool keep = ws.m_codes.Empty() || !rnd.OneIn(4);
-        if (!keep) {
-            // Dropping the codes on purpose forgets what they covered.
-            for (uint32_t i = 0; i < ws.m_rom.m_nSize; ++i)
-                if (ws.m_rom.m_pData[i] != (i < loaded.size() ? loaded[i] : 0xFF)) dropped.insert(i);
-        }
+        for (uint32_t i = 0; !keep && i < ws.m_rom.m_nSize; ++i)  // codes dropped on purpose
+            if (ws.m_rom.m_pData[i] != (i < loaded.size() ? loaded[i] : 0xFF)) dropped.insert(i);
         const std::string path = dir.Write("codes" + std::to_string(n) + ".txt", text);
         ASSERT_EQ(session.LoadCodes(path, keep, yes), LoadCodesResult::Applied);
     }
 
     // A one-go command (a table import, say): bytes and codes changed together.
     void Command(test::RandomBytes& rnd) {
-        const std::vector<uint8_t> before = Image();
+        const std::vector<uint8_t> before(ws.m_rom.m_pData, ws.m_rom.m_pData + ws.m_rom.m_nSize);
         const PatchCodeList codesBefore = ws.m_codes;
         for (int i = 0; i < 6; ++i) {
             const uint32_t at = 0x200 + 2 * rnd.Below((ws.m_rom.m_nSize - 0x202) / 2);
@@ -154,7 +137,7 @@ TEST_F(HistoryProperty, EveryMixOfStepsKeepsCodesFileAndUndoTrue) {
         std::vector<Snapshot> done;  // the state before each step that can be undone
         for (int op = 0; op < 45; ++op) {
             const std::string when = "seed " + std::to_string(seed) + " op " + std::to_string(op);
-            const Snapshot now{ImageCrc(), ws.m_codes};
+            const Snapshot now{ImageCrc(), ws.m_codes, {}};
             const size_t sizeBefore = ws.m_rom.m_nSize;
             const size_t stepsBefore = session.GetHistory().Done();
             const uint32_t pick = rnd.Below(10);
@@ -165,10 +148,7 @@ TEST_F(HistoryProperty, EveryMixOfStepsKeepsCodesFileAndUndoTrue) {
             } else if (pick == 5) {
                 Command(rnd);
             } else if (pick == 6) {
-                if (session.Rewrite() == RewriteResult::Written) {
-                    const std::vector<uint8_t> file = ReadBytes(romPath);
-                    ExpectSame(file, ws.m_rom.m_pData, when + ": file after the in-place write and image");
-                }
+                if (session.Rewrite() == RewriteResult::Written) ExpectFileIsImage(when + ": file after 上書き保存");
             } else if (pick < 9) {
                 const bool could = session.GetHistory().NextUndo() != nullptr;
                 ASSERT_EQ(session.Undo() != nullptr, could) << when;
@@ -198,7 +178,7 @@ TEST_F(HistoryProperty, EveryMixOfStepsKeepsCodesFileAndUndoTrue) {
         if (session.UnsavedCodes() > 0) {
             ASSERT_EQ(second.Open(), Session::Found::Offer) << seed;
             ASSERT_TRUE(second.Recover());
-            EXPECT_TRUE(std::vector<uint8_t>(again.m_rom.m_pData, again.m_rom.m_pData + again.m_rom.m_nSize) == Image());
+            EXPECT_EQ(Crc32Of(again.m_rom.m_pData, again.m_rom.m_nSize), ImageCrc()) << seed;
             EXPECT_EQ(DiffCodes(again.m_codes, ws.m_codes).size(), 0u) << seed;
             EXPECT_TRUE(again.m_original == ws.m_original) << seed;
             EXPECT_EQ(second.GetHistory().Done(), session.GetHistory().Done());
@@ -206,12 +186,6 @@ TEST_F(HistoryProperty, EveryMixOfStepsKeepsCodesFileAndUndoTrue) {
         second.Close();
     }
 }
-
-}  // namespace
-}  // namespace tsumugi
-
-namespace tsumugi {
-namespace {
 
 // A session on a small ROM whose steps are one-go commands, journalled as they are done.
 class JournalTest : public ::testing::Test {
@@ -222,39 +196,30 @@ protected:
 
     void SetUp() override { romPath = dir.Write("rom.gba", TitledRom(0x400)); }
 
-    // Three steps; returns the image and codes after each (the first entry: as loaded).
-    std::vector<Snapshot> RunSteps(std::vector<std::vector<uint8_t>>& images) {
+    // Three steps; the image and codes as loaded and after each.
+    std::vector<Snapshot> RunSteps() {
         Workspace ws;
         Session session(ws);
         session.SetFolder(dir.File("state"));
         EXPECT_TRUE(ws.LoadRom(romPath, yes));
         EXPECT_EQ(session.Open(), Session::Found::Nothing);
-        std::vector<Snapshot> states;
-        images.clear();
-        auto keep = [&] {
-            images.emplace_back(ws.m_rom.m_pData, ws.m_rom.m_pData + ws.m_rom.m_nSize);
-            states.push_back({0, ws.m_codes});
-        };
-        keep();
+        std::vector<Snapshot> states{{0, {}, {ws.m_rom.m_pData, ws.m_rom.m_pData + ws.m_rom.m_nSize}}};
         for (uint32_t i = 0; i < 3; ++i) {
-            const std::vector<uint8_t> before = images.back();
-            const PatchCodeList codesBefore = ws.m_codes;
             for (uint32_t w = 0; w < 20; ++w) {
                 const uint32_t at = 0x100 + 2 * ((i * 7 + w * 13) % 200);
                 Write16(ws.m_rom.m_pData + at, static_cast<uint16_t>(0x1111 * (i + 1) + w));
                 ws.m_codes.Record(at, Read16(ws.m_rom.m_pData + at));
             }
-            EXPECT_TRUE(session.Record(MakeStep(StepKind::Command, "CSV読込", before.data(), ws.m_rom.m_pData,
-                                                ws.m_rom.m_nSize, codesBefore, ws.m_codes)));
-            keep();
+            EXPECT_TRUE(session.Record(MakeStep(StepKind::Command, "CSV読込", states.back().image.data(),
+                                                ws.m_rom.m_pData, ws.m_rom.m_nSize, states.back().codes, ws.m_codes)));
+            states.push_back({0, ws.m_codes, {ws.m_rom.m_pData, ws.m_rom.m_pData + ws.m_rom.m_nSize}});
         }
         return states;
     }
 };
 
 TEST_F(JournalTest, CutAnywhereInTheLastRecordRecoversTheStepBefore) {
-    std::vector<std::vector<uint8_t>> images;
-    const std::vector<Snapshot> states = RunSteps(images);
+    const std::vector<Snapshot> states = RunSteps();
     const std::string journal = JournalPathFor(dir.File("state"), romPath);
     const std::vector<uint8_t> whole = ReadBytes(journal);
     size_t lastStart = 0;
@@ -271,16 +236,14 @@ TEST_F(JournalTest, CutAnywhereInTheLastRecordRecoversTheStepBefore) {
         ASSERT_TRUE(ws.LoadRom(romPath, yes));
         ASSERT_EQ(session.Open(), Session::Found::Offer) << cut;
         ASSERT_TRUE(session.Recover());
-        EXPECT_TRUE(std::equal(images[expected].begin(), images[expected].end(), ws.m_rom.m_pData)) << cut;
+        EXPECT_TRUE(std::equal(states[expected].image.begin(), states[expected].image.end(), ws.m_rom.m_pData)) << cut;
         EXPECT_TRUE(DiffCodes(ws.m_codes, states[expected].codes).empty()) << cut;
         EXPECT_EQ(session.GetHistory().Done(), expected) << cut;
     }
 }
 
 TEST_F(JournalTest, RomChangedOnDiskSetsTheJournalAsideUnapplied) {
-    std::vector<std::vector<uint8_t>> images;
-    RunSteps(images);
-    std::vector<uint8_t> changed = images.front();
+    std::vector<uint8_t> changed = RunSteps().front().image;
     changed[0x300] ^= 1;
     dir.Write("rom.gba", changed);
     Workspace ws;
@@ -298,8 +261,7 @@ TEST_F(JournalTest, RomChangedOnDiskSetsTheJournalAsideUnapplied) {
 }
 
 TEST_F(JournalTest, CommandLineListsTheStepsAndRecoversTheCodes) {
-    std::vector<std::vector<uint8_t>> images;
-    const std::vector<Snapshot> states = RunSteps(images);
+    const std::vector<Snapshot> states = RunSteps();
     // The command line finds the journal where the editor puts it: in the state folder.
     const std::string env = "XDG_STATE_HOME=" + testing::ShellQuote(dir.Path()) + " ";
     std::rename(dir.File("state").c_str(), dir.File("tsumugi").c_str());
@@ -310,7 +272,6 @@ TEST_F(JournalTest, CommandLineListsTheStepsAndRecoversTheCodes) {
     for (size_t at = 0; (at = show.out.find("\tCSV読込\t20語\t", at)) != std::string::npos; ++at) ++lines;
     EXPECT_EQ(lines, 3u) << show.out;
     EXPECT_EQ(show.out.substr(0, 2), "1\t");
-
     const testing::CommandRun codes = testing::RunCommand(cli + " journal codes " + testing::ShellQuote(romPath) +
                                                           " -o " + testing::ShellQuote(dir.File("out.txt")));
     ASSERT_EQ(codes.code, 0);

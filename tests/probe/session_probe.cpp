@@ -1,18 +1,13 @@
-// A test-only driver of the real main window, for the crash test: it opens a ROM the way
-// the program does, presses OK in editors without a person, and prints the state.
-//
-//   session_probe edit DIR     opens DIR/demo.gba (character table DIR/string.txt), runs two
-//                              editors that change words and close with OK, prints the
-//                              image's CRC32 and the codes, then "ready", and waits to be killed
-//   session_probe recover DIR  opens DIR/demo.gba answering Yes to every question, prints
-//                              the questions, the image's CRC32 and the codes
+// A test-only driver of the real main window for the crash test. Both modes open
+// DIR/demo.gba (table DIR/string.txt) as the program does, answering Yes to every question
+// and printing it. "edit" then runs two editors that change words and close with OK, prints
+// the state and "ready", and waits to be killed; "recover" prints the state. The state is
+// the image's CRC32 and the codes.
 #include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "app/main_dlg.h"
@@ -29,15 +24,14 @@ public:
         std::printf("question: %s\n", text.toUtf8().constData());
         return buttons == ui::MsgButtons::OkCancel ? ui::MsgResult::Ok : ui::MsgResult::Yes;
     }
-    std::optional<QString> OpenFile(QWidget*, const ui::FileDialogOptions&) override { return std::nullopt; }
-    std::optional<QString> SaveFile(QWidget*, const ui::FileDialogOptions&) override { return std::nullopt; }
+    std::optional<QString> OpenFile(QWidget*, const ui::FileDialogOptions&) override { return {}; }
+    std::optional<QString> SaveFile(QWidget*, const ui::FileDialogOptions&) override { return {}; }
     int RunModal(QDialog*) override { return QDialog::Accepted; }  // OK, at once
 };
 
-void PrintState(const app::CMainDlg& dlg) {
-    std::printf("image %08x\n", tsumugi::Crc32Of(dlg.m_rom.m_pData, dlg.m_rom.m_nSize));
-    std::printf("codes %s", tsumugi::CodeText(dlg.m_codes).c_str());
-    std::printf("end\n");
+void PrintState(const app::CMainDlg& dlg, const char* last) {
+    std::printf("image %08x\ncodes %send\n%s", tsumugi::Crc32Of(dlg.m_rom.m_pData, dlg.m_rom.m_nSize),
+                tsumugi::CodeText(dlg.m_codes).c_str(), last);
     std::fflush(stdout);
 }
 
@@ -45,8 +39,7 @@ void PrintState(const app::CMainDlg& dlg) {
 
 int main(int argc, char** argv) {
     if (argc != 3) return 2;
-    const std::string mode = argv[1];
-    const std::string dir = argv[2];
+    const std::string mode = argv[1], dir = argv[2];
     QApplication app(argc, argv);
     AnswerYes services;
     ui::SetServices(&services);
@@ -62,12 +55,10 @@ int main(int argc, char** argv) {
     if (mode == "edit") {
         dlg.EditCategory(tsumugi::category::kWeapon);
         dlg.EditCategory(tsumugi::category::kUnit);
-        PrintState(dlg);
-        std::printf("ready\n");
-        std::fflush(stdout);
-        for (;;) pause();
+        PrintState(dlg, "ready\n");
+        for (;;) pause();  // until killed
     }
-    PrintState(dlg);
+    PrintState(dlg, "");
     ui::SetServices(nullptr);
     return 0;
 }
