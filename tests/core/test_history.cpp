@@ -196,13 +196,15 @@ protected:
 
     void SetUp() override { romPath = dir.Write("rom.gba", TitledRom(0x400)); }
 
+    Session::Found Open(Workspace& ws, Session& session) {
+        session.SetFolder(dir.File("state"));
+        return ws.LoadRom(romPath, yes) ? session.Open() : Session::Found::Nothing;
+    }
     // Three steps; the image and codes as loaded and after each.
     std::vector<Snapshot> RunSteps() {
         Workspace ws;
         Session session(ws);
-        session.SetFolder(dir.File("state"));
-        EXPECT_TRUE(ws.LoadRom(romPath, yes));
-        EXPECT_EQ(session.Open(), Session::Found::Nothing);
+        EXPECT_EQ(Open(ws, session), Session::Found::Nothing);
         std::vector<Snapshot> states{{0, {}, {ws.m_rom.m_pData, ws.m_rom.m_pData + ws.m_rom.m_nSize}}};
         for (uint32_t i = 0; i < 3; ++i) {
             for (uint32_t w = 0; w < 20; ++w) {
@@ -232,9 +234,7 @@ TEST_F(JournalTest, CutAnywhereInTheLastRecordRecoversTheStepBefore) {
         const size_t expected = cut == whole.size() ? 3 : 2;
         Workspace ws;
         Session session(ws);
-        session.SetFolder(dir.File("state"));
-        ASSERT_TRUE(ws.LoadRom(romPath, yes));
-        ASSERT_EQ(session.Open(), Session::Found::Offer) << cut;
+        ASSERT_EQ(Open(ws, session), Session::Found::Offer) << cut;
         ASSERT_TRUE(session.Recover());
         EXPECT_TRUE(std::equal(states[expected].image.begin(), states[expected].image.end(), ws.m_rom.m_pData)) << cut;
         EXPECT_TRUE(DiffCodes(ws.m_codes, states[expected].codes).empty()) << cut;
@@ -248,16 +248,12 @@ TEST_F(JournalTest, RomChangedOnDiskSetsTheJournalAsideUnapplied) {
     dir.Write("rom.gba", changed);
     Workspace ws;
     Session session(ws);
-    session.SetFolder(dir.File("state"));
-    ASSERT_TRUE(ws.LoadRom(romPath, yes));
-    ASSERT_EQ(session.Open(), Session::Found::SetAside);
+    ASSERT_EQ(Open(ws, session), Session::Found::SetAside);
     EXPECT_TRUE(std::equal(changed.begin(), changed.end(), ws.m_rom.m_pData));
     EXPECT_TRUE(ws.m_codes.Empty());
     EXPECT_TRUE(FileLength(JournalPathFor(dir.File("state"), romPath) + ".old").has_value());
-    // Told once: the fresh journal holds nothing to offer the next time.
-    session.Close();
-    ASSERT_TRUE(ws.LoadRom(romPath, yes));
-    EXPECT_EQ(session.Open(), Session::Found::Nothing);
+    session.Close();  // told once: the fresh journal offers nothing the next time
+    EXPECT_EQ(Open(ws, session), Session::Found::Nothing);
 }
 
 TEST_F(JournalTest, CommandLineListsTheStepsAndRecoversTheCodes) {
