@@ -42,7 +42,7 @@ protected:
     std::set<uint32_t> dropped;  // bytes whose codes the user dropped with No
 
     // Contents are what is checked here, not durability: syncing would only cost time.
-    ScopedFileOps noSync{FileOps{.fsync = [](int) { return 0; }}};
+    ScopedFileOps noSync{[] { FileOps ops; ops.fsync = [](int) { return 0; }; return ops; }()};
 
     void SetUp() override {
         loaded = TitledRom(kGameDataEnd);
@@ -153,7 +153,7 @@ TEST_F(HistoryProperty, EveryMixOfStepsKeepsCodesFileAndUndoTrue) {
                 const bool could = session.GetHistory().NextUndo() != nullptr;
                 ASSERT_EQ(session.Undo() != nullptr, could) << when;
                 if (could && done.back().imageCrc != 0) {
-                    if (dropped.empty()) EXPECT_EQ(ImageCrc(), done.back().imageCrc) << when << ": image after undo";
+                    EXPECT_TRUE(!dropped.empty() || ImageCrc() == done.back().imageCrc) << when << ": image after undo";
                     for (const auto& [offset, value] : done.back().codes)
                         EXPECT_EQ(ws.m_codes.Find(offset), value) << when << std::hex << " code 0x" << offset;
                 }

@@ -1,6 +1,7 @@
 // The main window's history: the buttons and keys follow every step and name it, undo and
 // redo move the image, the codes and the status line together, and the quit question
 // tells of codes not yet saved.
+#include <QApplication>
 #include <QLabel>
 #include <QProcess>
 #include <QTest>
