@@ -50,7 +50,6 @@ TEST_F(MainHistoryTest, ButtonsAndKeysUndoAndRedoEveryStepByName) {
     const std::vector<uint8_t> both = Image();
     ExpectButtons(Q(u"コード読み込み codes.txt (2語)"), {});
     EXPECT_TRUE(Status().endsWith(Q(u"コード: 5")));
-
     m_dlg.show();
     QApplication::setActiveWindow(&m_dlg);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dlg));
