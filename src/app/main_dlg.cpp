@@ -100,6 +100,7 @@ void CMainDlg::CreateControls() {
     codeLayout->addWidget(button(u"読み込み", &CMainDlg::OnLoadCodes));
     codeLayout->addWidget(button(u"変更一覧", &CMainDlg::OnChangeList));
     codeLayout->addWidget(button(u"パッチ出力", &CMainDlg::OnExportPatch));
+    CreateHistoryControls(codeLayout);
     // Created in reading order, which is the order Tab follows: the left column first.
     ui::Button* stringTool = button(u"文字列ツール", &CMainDlg::OnStringTool);
     ui::Button* quit = button(u"終了", &CMainDlg::OnCancel);
@@ -150,16 +151,19 @@ void CMainDlg::RefreshStatus() {
                             : QStringLiteral("読み込まれていません");
     m_pStatus->setText(QStringLiteral("Rom: %1　　コード: %2").arg(rom).arg(m_codes.Size()));
     m_pStatus->setToolTip(m_rom.IsLoaded() ? FromLocalPath(m_rom.m_szPath) : QString());
+    RefreshHistory();
 }
 
 bool CMainDlg::OpenRom(const QString& path) {
     // The stored folder must not depend on the directory the program was started in.
     const QFileInfo file(path);
     DialogQuestions questions(this);
+    m_session.Close();
     if (!m_workspace.LoadRom(LocalPath(file.absoluteFilePath()), questions)) {
         RefreshStatus();
         return false;
     }
+    StartSession();
     // Cut as text, not as bytes: file names here are UTF-8, whose multi-byte characters a
     // two-byte reading would pair with the separator that follows them.
     const std::string folder = LocalPath(file.absolutePath());
@@ -231,10 +235,12 @@ bool CMainDlg::EditCategory(int category) {
         return false;
     }
     if (editor->DoModal() == QDialog::Accepted) {
-        guard.Commit(m_codes);
+        m_session.CommitEdit(guard, category);
+        ReportJournal();
     } else {
         guard.Restore();
     }
+    RefreshStatus();
     return true;
 }
 
@@ -255,7 +261,8 @@ void CMainDlg::OnAbout() {
 }
 
 void CMainDlg::OnCancel() {
-    if (ui::services().Message(this, QStringLiteral("終了しますか？"), ui::MsgButtons::OkCancel) == ui::MsgResult::Ok) {
+    if (ui::services().Message(this, QuitQuestion(), ui::MsgButtons::OkCancel) == ui::MsgResult::Ok) {
+        m_session.Close();
         EndDialog(QDialog::Rejected);
     }
 }

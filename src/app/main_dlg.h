@@ -6,12 +6,15 @@
 
 #include "app/editor_factory.h"
 #include "core/regions.h"
+#include "core/session.h"
 #include "core/workspace.h"
 #include "ui/dialog.h"
 
 class QDragEnterEvent;
 class QDropEvent;
 class QLabel;
+class QLayout;
+class QPushButton;
 
 namespace ui {
 class ListBox;
@@ -29,6 +32,8 @@ public:
     tsumugi::Workspace m_workspace;
     tsumugi::RomImage& m_rom = m_workspace.m_rom;
     tsumugi::PatchCodeList& m_codes = m_workspace.m_codes;
+    // The history of the loaded ROM and its crash journal.
+    tsumugi::Session m_session{m_workspace};
 
     // Replaces the editor factory (tests inject their own editors).
     void SetEditorFactory(EditorFactory factory) { m_factory = std::move(factory); }
@@ -51,6 +56,8 @@ public:
     void OnExportPatch();
     void OnStringTool();
     void OnAbout();
+    void OnUndo();
+    void OnRedo();
 
 protected:
     void OnCancel() override;
@@ -61,6 +68,15 @@ private:
     void CreateControls();
     // Shows which ROM is loaded and how many codes the run holds.
     void RefreshStatus();
+    // main_dlg_history.cpp: the undo and redo buttons and keys, their state, the question
+    // for a session left behind, a failed journal write, the quit question's text.
+    void CreateHistoryControls(QLayout* layout);
+    void RefreshHistory();
+    void StartSession();
+    void ReportJournal();
+    QString QuitQuestion() const;
+    QPushButton* m_pUndo = nullptr;
+    QPushButton* m_pRedo = nullptr;
     ui::ListBox* m_pCategoryList = nullptr;
     QLabel* m_pStatus = nullptr;
     EditorFactory m_factory = CreateEditor;

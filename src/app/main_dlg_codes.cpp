@@ -73,7 +73,7 @@ void CMainDlg::OnSaveCodes() {
     ui::FileDialogOptions options = CodeFileOptions(QStringLiteral("コードの保存"));
     options.defaultSuffix = QStringLiteral("txt");
     const std::optional<QString> path = ui::services().SaveFile(this, options);
-    if (path && !tsumugi::WriteCodeFile(m_codes, LocalPath(*path))) {
+    if (path && !m_session.SaveCodes(LocalPath(*path))) {
         ui::MessageBox(this, QStringLiteral("コードの保存に失敗しました。"));
     }
 }
@@ -85,19 +85,22 @@ void CMainDlg::OnLoadCodes() {
     }
     const std::optional<QString> path = ui::services().OpenFile(this, CodeFileOptions(QStringLiteral("コードファイルを開く")));
     if (!path) return;
+    bool keep = true;
     if (!m_codes.Empty()) {
         switch (ui::services().Message(this, QStringLiteral("現在のコードに追加しますか？"), ui::MsgButtons::YesNoCancel)) {
         case ui::MsgResult::Yes:
             break;
         case ui::MsgResult::No:
-            m_codes.Clear();
+            keep = false;
             break;
         default:
             return;
         }
     }
     DialogQuestions questions(this);
-    switch (m_workspace.LoadCodes(LocalPath(*path), questions)) {
+    const tsumugi::LoadCodesResult result = m_session.LoadCodes(LocalPath(*path), keep, questions);
+    ReportJournal();
+    switch (result) {
     case tsumugi::LoadCodesResult::Applied:
     case tsumugi::LoadCodesResult::ExtendDeclined:
         break;
@@ -128,7 +131,9 @@ void CMainDlg::OnRewrite() {
     }
     size_t skipped = 0;
     tsumugi::ApplyReport report;
-    if (m_workspace.Rewrite(&skipped, &report) != tsumugi::RewriteResult::Written) {
+    const tsumugi::RewriteResult result = m_session.Rewrite(&skipped, &report);
+    ReportJournal();
+    if (result != tsumugi::RewriteResult::Written) {
         ui::MessageBox(this, RewriteFailureText(m_codes, report, skipped));
         return;
     }

@@ -56,6 +56,8 @@ int PatchApply(const Args& args);
 int TableList(const Args& args);
 int TableExport(const Args& args);
 int TableImport(const Args& args);
+int JournalShow(const Args& args);
+int JournalCodes(const Args& args);
 
 // What a `codes write` that failed did: how many codes were written and how many not, and
 // the codes themselves as runs of neighbours that met the same fate, one line each.

@@ -46,6 +46,8 @@ constexpr Command kCommands[] = {
     {"table", "list", 0, 0, false, TableList},
     {"table", "export", 2, kOutput | kForce, false, TableExport},
     {"table", "import", 3, kOutput | kCodes | kForce, false, TableImport},
+    {"journal", "show", 1, 0, false, JournalShow},
+    {"journal", "codes", 1, kOutput | kForce, true, JournalCodes},
 };
 
 constexpr char kUsage[] =
@@ -64,6 +66,8 @@ constexpr char kUsage[] =
     "  table list                                the tables that export, with record counts\n"
     "  table export ROM TABLE [-o FILE]          a table as UTF-8 CSV\n"
     "  table import ROM TABLE CSV (-o OUT | --codes FILE)  a CSV checked and written back\n"
+    "  journal show ROM                          the steps the editor journalled for ROM\n"
+    "  journal codes ROM -o FILE                 the codes after the journal's last step\n"
     "  demo DIR                                  writes demo.gba and string.txt into DIR\n"
     "\n"
     "  --table PATH  the character table (default: string.txt beside the program)\n"
@@ -181,7 +185,8 @@ int Run(const std::vector<std::string>& argv) {
     }
     return UsageError(
         "unknown command " + args.words[0] +
-        ((args.words[0] == "codes" || args.words[0] == "table" || args.words[0] == "patch") &&
+        ((args.words[0] == "codes" || args.words[0] == "table" || args.words[0] == "patch" ||
+          args.words[0] == "journal") &&
                  args.words.size() > 1
              ? " " + args.words[1]
              : ""));

@@ -60,6 +60,18 @@ void EditGuard::Commit(PatchCodeList& codes) {
     }
 }
 
+void EditGuard::Collect(Step& step) const {
+    if (m_pRom == nullptr) return;
+    for (const Copy& copy : m_copies) {
+        AddByteChanges(step, copy.region.offset, copy.bytes.Data(), m_pRom + copy.region.offset,
+                       copy.region.length);
+    }
+    if (m_hasExtension) {
+        AddByteChanges(step, kGameDataEnd, m_extension.Data(), m_pRom + kGameDataEnd,
+                       m_nSize - kGameDataEnd);
+    }
+}
+
 void EditGuard::Restore() {
     if (m_pRom == nullptr) return;
     for (const Copy& copy : m_copies) {

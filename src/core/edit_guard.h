@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/byte_buffer.h"
+#include "core/history.h"
 #include "core/patch_code.h"
 #include "core/regions.h"
 #include "core/rom_image.h"
@@ -21,6 +22,8 @@ public:
 
     // OK: DiffRegion each region, then the extension area, into codes.
     void Commit(PatchCodeList& codes);
+    // The bytes the editor changed, region by region, then the extension area, into step.
+    void Collect(Step& step) const;
     // Anything else: every copy back over its bytes, so the buffer is as before.
     void Restore();
 

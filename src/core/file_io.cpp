@@ -388,6 +388,17 @@ std::string UserFolder([[maybe_unused]] const char* xdgVariable, [[maybe_unused]
 }
 }  // namespace
 
+bool MakeFolders(const std::string& path) {
+    if (path.empty()) return false;
+    for (size_t i = 1; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '/' && path[i] != kPathSeparator) continue;
+        const std::string part = path.substr(0, i);
+        if (platform::MakeFolder(part.c_str()) != 0 && errno != EEXIST) return false;
+    }
+    const std::optional<platform::FileStatus> status = platform::Status(path);
+    return status && status->directory;
+}
+
 std::string UserStateFolder() { return UserFolder("XDG_STATE_HOME", "/.local/state", "LOCALAPPDATA"); }
 
 std::string UserConfigFolder() { return UserFolder("XDG_CONFIG_HOME", "/.config", "APPDATA"); }

@@ -115,6 +115,10 @@ bool RenameFile(const std::string& from, const std::string& to);
 std::string UserStateFolder();
 std::string UserConfigFolder();
 
+// Creates the folder and every missing parent (0700 where modes exist). True when it
+// exists afterwards.
+bool MakeFolders(const std::string& path);
+
 // An open file descriptor, closed when it goes out of scope. Close() reports the result.
 class FileHandle {
 public:

@@ -35,6 +35,8 @@ public:
     // The codes at offset - 1 and offset + 1 share a byte with it and take that byte over.
     void Record(uint32_t offset, uint16_t value);
     void Clear() { m_codes.clear(); }
+    // Takes one code out: only undoing a step that added it does so.
+    void Erase(uint32_t offset) { m_codes.erase(offset); }
     bool Empty() const { return m_codes.empty(); }
     size_t Size() const { return m_codes.size(); }
     std::optional<uint16_t> Find(uint32_t offset) const;

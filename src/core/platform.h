@@ -43,6 +43,8 @@ int Truncate(int fd, uint64_t length);
 // Replaces `to` when it exists; on Windows the move is written through before it returns.
 int Rename(const char* from, const char* to);
 int Remove(const char* path);
+// Creates one folder (0700 where modes exist); EEXIST when something is there already.
+int MakeFolder(const char* path);
 
 struct FileStatus {
     bool regular = false;

@@ -29,6 +29,8 @@ int Truncate(int fd, uint64_t length) { return ::ftruncate(fd, static_cast<off_t
 int Rename(const char* from, const char* to) { return ::rename(from, to); }
 int Remove(const char* path) { return ::unlink(path); }
 
+int MakeFolder(const char* path) { return ::mkdir(path, 0700); }
+
 namespace {
 std::optional<FileStatus> FromStat(const struct stat& st) {
     if (st.st_size < 0) return std::nullopt;

@@ -214,6 +214,16 @@ int Rename(const char* from, const char* to) {
     return 0;
 }
 
+int MakeFolder(const char* path) {
+    std::wstring wide;
+    if (!Wide(path, wide)) return -1;
+    if (!CreateDirectoryW(wide.c_str(), nullptr)) {
+        SetErrnoFromLastError();
+        return -1;
+    }
+    return 0;
+}
+
 int Remove(const char* path) {
     std::wstring wide;
     if (!Wide(path, wide)) return -1;

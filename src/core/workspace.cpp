@@ -25,7 +25,10 @@ bool Workspace::LoadRom(const std::string& path, WorkspaceQuestions& q) {
 LoadCodesResult Workspace::LoadCodes(const std::string& path, WorkspaceQuestions& q) {
     const std::optional<PatchCodeList> read = ReadCodeFile(path);
     if (!read) return LoadCodesResult::Unreadable;
-    const PatchCodeList& loaded = *read;
+    return ApplyCodes(*read, q);
+}
+
+LoadCodesResult Workspace::ApplyCodes(const PatchCodeList& loaded, WorkspaceQuestions& q) {
     if (loaded.Empty()) return LoadCodesResult::Applied;
     // Without an image every code lies past its end; the callers ask for a ROM first.
     if (!m_rom.IsLoaded()) return LoadCodesResult::PastEnd;

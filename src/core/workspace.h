@@ -47,6 +47,8 @@ public:
     // "現在のコードに追加しますか？" and clears m_codes beforehand; lengthening keeps the
     // codes and the image as they are. When it fails, image and codes are untouched.
     LoadCodesResult LoadCodes(const std::string& path, WorkspaceQuestions& q);
+    // The same for codes already read.
+    LoadCodesResult ApplyCodes(const PatchCodeList& loaded, WorkspaceQuestions& q);
 
     // Writes exactly the coded words into the loaded ROM file in place. `skipped`
     // receives the number of codes at or past the end of the file; `report` (filled when

@@ -21,6 +21,8 @@ protected:
     void SetUp() override {
         UseDemoTable();
         tsumugi::SetProgramFolder(m_program.Path());
+        // Each test keeps its journals to itself.
+        m_dlg.m_session.SetFolder(m_program.File("state"));
     }
     void TearDown() override {
         tsumugi::SetProgramFolder(std::string());

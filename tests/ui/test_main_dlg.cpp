@@ -60,7 +60,7 @@ TEST_F(MainDlgTest, EveryControlNamesItselfWithoutMnemonicMarks) {
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(w->accessibleName().contains(QLatin1Char('&'))) << w->accessibleName().toStdString();
     }
-    EXPECT_EQ(controls, 12);  // ten buttons, the window menu and the category list
+    EXPECT_EQ(controls, 14);  // twelve buttons, the window menu and the category list
 }
 
 TEST_F(MainDlgTest, TabGoesDownTheLeftColumnThenThroughTheCategories) {
@@ -92,7 +92,7 @@ TEST_F(MainDlgTest, EnterDoesNothingAndEveryWayOutAsksFirst) {
     Click(u"終了");
     ASSERT_EQ(m_services.shown.size(), 3u);
     for (const auto& s : m_services.shown) {
-        EXPECT_EQ(s.text, QStringLiteral("終了しますか？"));
+        EXPECT_EQ(s.text, QStringLiteral("終了しますか？\n保存していないコードが1個あります。（次回このROMを開いたときに復元できます）"));
         EXPECT_EQ(s.buttons, MsgButtons::OkCancel);
     }
     EXPECT_TRUE(m_dlg.isVisible());
