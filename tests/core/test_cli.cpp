@@ -42,7 +42,9 @@ protected:
         ASSERT_FALSE(m_dir.Path().empty());
         m_rom = s_demo->File("demo.gba");
         m_table = s_demo->File("string.txt");
-        if (!std::filesystem::exists(m_rom)) ASSERT_TRUE(testing::CopyDemoFiles(s_demo->Path()));
+        if (!std::filesystem::exists(m_rom)) {
+            ASSERT_TRUE(testing::CopyDemoFiles(s_demo->Path()));
+        }
     }
 
     // Runs the program with the arguments; stdout and stderr captured apart. With stdoutTo
