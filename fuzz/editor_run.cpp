@@ -44,21 +44,26 @@ void LoadDemoTable() {
 }
 
 // The image the editor runs on and the copy the checks compare it with. Both hold the demo
-// except where the last run may have changed them; Reset puts those stretches back.
+// except where the last run may have changed them (dirty), and the image also where a
+// settling editor may have written (touched); Reset puts those stretches back.
 struct Images {
     GuardedImage image{static_cast<uint32_t>(Demo().size())};
     std::vector<uint8_t> before = Demo();
     std::vector<Area> dirty{{0, image.Capacity()}};
+    std::vector<Area> touched;
 
     void Reset() {
         const std::vector<uint8_t>& demo = Demo();
-        for (const Area& a : dirty) {
-            if (a.offset >= demo.size()) continue;
+        const auto put = [&](const Area& a, bool both) {
+            if (a.offset >= demo.size()) return;
             const size_t n = std::min<size_t>(a.length, demo.size() - a.offset);
             image.Write(a.offset, demo.data() + a.offset, n);
-            std::memcpy(before.data() + a.offset, demo.data() + a.offset, n);
-        }
+            if (both) std::memcpy(before.data() + a.offset, demo.data() + a.offset, n);
+        };
+        for (const Area& a : dirty) put(a, true);
+        for (const Area& a : touched) put(a, false);
         dirty.clear();
+        touched.clear();
     }
 };
 
@@ -237,7 +242,7 @@ bool Settle(ui::Dialog* editor, Images& images, const std::vector<Area>& writabl
     const auto clean = [&] {
         images.Reset();
         images.image.Guard(writable);
-        images.dirty = writable;
+        images.touched = writable;
     };
     const std::vector<QWidget*> choosers = ChoosersOf(editor);
     bool outer = true;
@@ -314,7 +319,7 @@ int RunEditor(const Family& family, const uint8_t* data, size_t size) {
             kept.erase(it);
             services.Reset(0);
             images.image.Guard(writable);
-            images.dirty = writable;
+            images.touched = writable;
             if (!Settle(editor.get(), images, writable)) editor.reset();
             images.Reset();
         }
