@@ -9,7 +9,7 @@
 namespace {
 namespace c = tsumugi::category;
 namespace bt = tsumugi::layout::battle_tables;
-const fuzzing::Family kFamily{{c::kBattleLine}, {{bt::kPointerTable, 4 * bt::kPilotCount}}, 12};
+const fuzzing::Family kFamily{{c::kBattleLine}, {{bt::kPointerTable, 4 * bt::kPilotCount}}};
 }  // namespace
 
 TSUMUGI_EDITOR_FUZZ_TARGET(kFamily)

@@ -14,7 +14,7 @@ namespace tr = tsumugi::layout::chapter_title_record;
 constexpr uint32_t kPointerBytes = pt::kEntrySize * static_cast<uint32_t>(pt::kCount);
 constexpr uint32_t kTitleBytes = tr::kSize * static_cast<uint32_t>(tr::kCount);
 const fuzzing::Family kFamily{
-    {c::kScenario}, {{pt::kBase, kPointerBytes}, {tr::kBase, kTitleBytes}}, 12};
+    {c::kScenario}, {{pt::kBase, kPointerBytes}, {tr::kBase, kTitleBytes}}};
 }  // namespace
 
 TSUMUGI_EDITOR_FUZZ_TARGET(kFamily)

@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "core/demo_image.h"
 #include "core/battle_lines.h"
 #include "core/bytes.h"
 #include "core/layout/battle.h"
@@ -199,7 +200,7 @@ TEST_F(BattleStructureTest, RoomOfALineUsesTheBlockLengthKeptToSixteenBits) {
 }
 
 TEST(BattleDemoTest, EveryDemoPilotListsItsLinesInPackedTables) {
-    const std::vector<uint8_t> rom = demo::BuildRom();
+    const std::vector<uint8_t> rom = testing::DemoImage();
     int adjacent = 0;
     for (int p = 0; p < kPilots; ++p) {
         const BattlePilot pilot = ReadBattlePilot(rom.data(), static_cast<uint32_t>(rom.size()), p);

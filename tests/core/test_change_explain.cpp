@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "core/demo_image.h"
 #include "core/battle_lines.h"
 #include "core/bytes.h"
 #include "core/change_explain.h"
@@ -34,7 +35,7 @@ namespace L = layout;
 std::string Utf8(const std::string& cp932) { return Cp932ToUtf8(cp932).text; }
 
 const std::vector<uint8_t>& Demo() {
-    static const std::vector<uint8_t> rom = demo::BuildRom();
+    static const std::vector<uint8_t> rom = testing::DemoImage();
     return rom;
 }
 

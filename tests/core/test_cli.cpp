@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "core/demo_image.h"
 #include "core/bytes.h"
 #include "core/file_patcher.h"
 #include "core/patch_code.h"
@@ -30,7 +31,7 @@ constexpr auto Quote = testing::ShellQuote;
 
 class CliTest : public ::testing::Test {
 protected:
-    // The demo files, written once by the program for all tests.
+    // The demo files, copied once from the build's for all tests.
     static void SetUpTestSuite() { s_demo = new TempDir; }
     static void TearDownTestSuite() {
         delete s_demo;
@@ -43,7 +44,7 @@ protected:
         m_rom = s_demo->File("demo.gba");
         m_table = s_demo->File("string.txt");
         if (!std::filesystem::exists(m_rom)) {
-            ASSERT_EQ(Cli({"demo", s_demo->Path()}).code, 0);
+            ASSERT_TRUE(testing::CopyDemoFiles(s_demo->Path()));
         }
     }
 
@@ -78,8 +79,9 @@ TempDir* CliTest::s_demo = nullptr;
 
 TEST_F(CliTest, DemoWritesTheRomAndTable) {
     TSUMUGI_NEEDS_POSIX_SHELL();
-    EXPECT_EQ(ReadBytes(m_rom), demo::BuildRom());
-    EXPECT_EQ(ReadText(m_table), demo::StringTable());
+    ASSERT_EQ(Cli({"demo", m_dir.Path()}).code, 0);
+    EXPECT_EQ(ReadBytes(m_dir.File("demo.gba")), demo::BuildRom());
+    EXPECT_EQ(ReadText(m_dir.File("string.txt")), demo::StringTable());
     EXPECT_EQ(Cli({"demo", m_dir.File("a/b")}).code, 0) << "missing folders are created";
     EXPECT_EQ(ReadBytes(m_dir.File("a/b/demo.gba")).size(), demo::kDemoRomSize);
 }
@@ -170,7 +172,7 @@ TEST_F(CliTest, NamesListsEveryIndex) {
 
 TEST_F(CliTest, CodesRoundTripThroughDiffApplyAndWrite) {
     TSUMUGI_NEEDS_POSIX_SHELL();
-    std::vector<uint8_t> changed = demo::BuildRom();
+    std::vector<uint8_t> changed = testing::DemoImage();
     changed[0xC38C4] = 0x12;  // unit 0's maximum HP, one byte of a word
     changed[0xD7CC1] = 0x01;  // an odd byte in weapon 0's name
     const std::string newRom = WriteRom("new.gba", changed);
@@ -187,14 +189,14 @@ TEST_F(CliTest, CodesRoundTripThroughDiffApplyAndWrite) {
     ASSERT_EQ(Cli({"codes", "apply", m_rom, codes, "-o", out}).code, 0);
     EXPECT_EQ(ReadBytes(out), changed);
 
-    const std::string inPlace = WriteRom("inplace.gba", demo::BuildRom());
+    const std::string inPlace = WriteRom("inplace.gba", testing::DemoImage());
     ASSERT_EQ(Cli({"codes", "write", inPlace, codes}).code, 0);
     EXPECT_EQ(ReadBytes(inPlace), changed);
 }
 
 TEST_F(CliTest, CodesPastTheEndLengthenOnlyWithExtend) {
     TSUMUGI_NEEDS_POSIX_SHELL();
-    std::vector<uint8_t> longer = demo::BuildRom();
+    std::vector<uint8_t> longer = testing::DemoImage();
     longer.insert(longer.end(), {0xAA, 0xBB, 0xCC, 0xDD});
     const std::string newRom = WriteRom("long.gba", longer);
     const std::string codes = m_dir.File("codes.txt");
@@ -212,11 +214,11 @@ TEST_F(CliTest, CodesPastTheEndLengthenOnlyWithExtend) {
     ASSERT_EQ(Cli({"codes", "apply", m_rom, codes, "-o", out, "--extend"}).code, 0);
     EXPECT_EQ(ReadBytes(out), longer);
 
-    const std::string inPlace = WriteRom("inplace.gba", demo::BuildRom());
+    const std::string inPlace = WriteRom("inplace.gba", testing::DemoImage());
     const Result written = Cli({"codes", "write", inPlace, codes});
     EXPECT_EQ(written.code, 0);
     EXPECT_NE(written.err.find("2 code(s)"), std::string::npos) << written.err;
-    EXPECT_EQ(ReadBytes(inPlace), demo::BuildRom()) << "the file keeps its length and bytes";
+    EXPECT_EQ(ReadBytes(inPlace), testing::DemoImage()) << "the file keeps its length and bytes";
 }
 
 // diff walks the files a window at a time; codes at and across the window edges, odd ends
@@ -268,11 +270,11 @@ TEST_F(CliTest, CodesDiffGivesTheWholeImageDiffAcrossWindowsAndOddEnds) {
 // and leave a refused file as it was.
 TEST_F(CliTest, CodesApplyAndWriteRefuseBadRomsFromTheHeaderAlone) {
     TSUMUGI_NEEDS_POSIX_SHELL();
-    std::vector<uint8_t> changed = demo::BuildRom();
+    std::vector<uint8_t> changed = testing::DemoImage();
     changed[0xC38C4] ^= 0x01;
     const std::string codes = m_dir.File("codes.txt");
     ASSERT_EQ(Cli({"codes", "diff", m_rom, WriteRom("new.gba", changed), "-o", codes}).code, 0);
-    std::vector<uint8_t> otherTitle = demo::BuildRom();
+    std::vector<uint8_t> otherTitle = testing::DemoImage();
     otherTitle[0xA1] = 'Q';
     const struct {
         const char* what;
@@ -322,12 +324,12 @@ TEST_F(CliTest, CodesApplyAndWriteRefuseBadRomsFromTheHeaderAlone) {
 
 TEST_F(CliTest, CodesApplyMayWriteOverItsOwnRom) {
     TSUMUGI_NEEDS_POSIX_SHELL();
-    std::vector<uint8_t> changed = demo::BuildRom();
+    std::vector<uint8_t> changed = testing::DemoImage();
     changed[0xC38C4] ^= 0x01;
     changed[demo::kDemoRomSize - 1] ^= 0x80;
     const std::string codes = m_dir.File("codes.txt");
     ASSERT_EQ(Cli({"codes", "diff", m_rom, WriteRom("new.gba", changed), "-o", codes}).code, 0);
-    const std::string rom = WriteRom("rom.gba", demo::BuildRom());
+    const std::string rom = WriteRom("rom.gba", testing::DemoImage());
     const Result r = Cli({"codes", "apply", rom, codes, "-o", rom});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(ReadBytes(rom), changed);
@@ -388,7 +390,7 @@ TEST_F(CliTest, UsageErrorsExitWithTwo) {
 
 TEST_F(CliTest, WrongTitleIsRefusedWithoutForce) {
     TSUMUGI_NEEDS_POSIX_SHELL();
-    std::vector<uint8_t> other = demo::BuildRom();
+    std::vector<uint8_t> other = testing::DemoImage();
     other[0xA0] = 'Q';
     const std::string path = WriteRom("other.gba", other);
     const Result refused = Tool({"decode", path, "C390C"});
@@ -403,7 +405,7 @@ TEST_F(CliTest, WrongTitleIsRefusedWithoutForce) {
 
 TEST_F(CliTest, ShortMissingAndEmptyFilesFailCleanly) {
     TSUMUGI_NEEDS_POSIX_SHELL();
-    std::vector<uint8_t> rom = demo::BuildRom();
+    std::vector<uint8_t> rom = testing::DemoImage();
     rom.resize(0x80);
     const std::string shortRom = WriteRom("short.gba", rom);
     const Result tooShort = Tool({"decode", shortRom, "10"});
@@ -417,7 +419,7 @@ TEST_F(CliTest, ShortMissingAndEmptyFilesFailCleanly) {
               std::string::npos) << names.err;
     EXPECT_EQ(Tool({"names", m_rom, "unit"}).err, "") << "the whole table is there";
 
-    rom = demo::BuildRom();
+    rom = testing::DemoImage();
     rom.resize(0xC3910);  // ends inside unit 0's name
     const Result cut = Tool({"decode", WriteRom("cut.gba", rom), "C390C"});
     EXPECT_EQ(cut.code, 0);
@@ -434,7 +436,7 @@ TEST_F(CliTest, ShortMissingAndEmptyFilesFailCleanly) {
 
 TEST_F(CliTest, OutputThatCannotBeWrittenIsAFailure) {
     if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full here";
-    std::vector<uint8_t> changed = demo::BuildRom();
+    std::vector<uint8_t> changed = testing::DemoImage();
     changed[0xC38C4] ^= 0x01;
     const std::string newRom = WriteRom("new.gba", changed);
     for (const std::vector<std::string>& args :

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "core/demo_image.h"
 #include "core/bytes.h"
 #include "core/layout/battle.h"
 #include "core/layout/pilots.h"
@@ -21,7 +22,7 @@ namespace {
 using demo::detail::Sj;
 
 const std::vector<uint8_t>& Demo() {
-    static const std::vector<uint8_t> rom = demo::BuildRom();
+    static const std::vector<uint8_t> rom = testing::DemoImage();
     return rom;
 }
 

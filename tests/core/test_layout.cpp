@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/demo_image.h"
 #include "core/layout/descriptor.h"
 #include "core/regions.h"
 #include "demo/rom.h"
@@ -80,7 +81,7 @@ TEST(Layout, EveryTableLiesInARegionOfItsCategory) {
 }
 
 TEST(Layout, DemoRomHoldsOnlyValuesTheEditorsShow) {
-    const std::vector<uint8_t> rom = tsumugi::demo::BuildRom();
+    const std::vector<uint8_t> rom = tsumugi::testing::DemoImage();
     for (const Table& table : Tables()) {
         ASSERT_LE(table.End(), rom.size()) << table.name;
         for (const Field& field : table.fields) {

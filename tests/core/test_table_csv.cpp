@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/demo_image.h"
 #include "core/bytes.h"
 #include "core/char_table.h"
 #include "core/csv.h"
@@ -118,7 +119,7 @@ protected:
     }
 
     static std::vector<uint8_t>& Rom() {
-        static std::vector<uint8_t> rom = demo::BuildRom();
+        static std::vector<uint8_t> rom = testing::DemoImage();
         return rom;
     }
 
@@ -389,7 +390,7 @@ protected:
     }
 
     static const std::vector<uint8_t>& Rom() {
-        static const std::vector<uint8_t> rom = demo::BuildRom();
+        static const std::vector<uint8_t> rom = testing::DemoImage();
         return rom;
     }
 

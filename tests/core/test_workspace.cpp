@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -58,6 +59,8 @@ protected:
     // The first offset at which the image in memory differs from bytes, or -1.
     int64_t FirstDifference(const std::vector<uint8_t>& bytes) const {
         if (bytes.size() != ws.m_rom.m_nSize) return static_cast<int64_t>(std::min<size_t>(bytes.size(), ws.m_rom.m_nSize));
+        // memcmp first: a byte-by-byte walk of the image costs seconds under the sanitizers.
+        if (std::memcmp(bytes.data(), ws.m_rom.m_pData, bytes.size()) == 0) return -1;
         const auto at = std::mismatch(bytes.begin(), bytes.end(), ws.m_rom.m_pData);
         return at.first == bytes.end() ? -1 : at.first - bytes.begin();
     }

@@ -1,11 +1,13 @@
 #pragma once
-// The demo ROM and its character table, written once per test run into a temporary
-// folder, and the switch that points the character table at them.
+// The demo ROM and its character table, copied once per test process into a temporary
+// folder from the files the build wrote, and the switch that points the character table
+// at them.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "core/demo_image.h"
 #include "core/char_table.h"
 #include "demo/rom.h"
 #include "core/temp_dir.h"
@@ -14,11 +16,11 @@ namespace testing_ui {
 
 struct DemoFiles {
     tsumugi::testing::TempDir dir;
-    std::vector<uint8_t> bytes = tsumugi::demo::BuildRom();
+    const std::vector<uint8_t>& bytes = tsumugi::testing::DemoImage();
     std::string rom = dir.File("demo.gba");
     std::string table = dir.File("string.txt");
 
-    bool written = tsumugi::demo::WriteDemo(dir.Path());
+    bool written = tsumugi::testing::CopyDemoFiles(dir.Path());
 
     static const DemoFiles& Get() {
         static const DemoFiles files;

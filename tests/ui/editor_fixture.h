@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "core/demo_image.h"
 #include "core/char_table.h"
 #include "demo/rom.h"
 #include "scripted_services.h"
@@ -31,7 +32,7 @@ protected:
         const std::string path = s_dir->filePath(QStringLiteral("string.txt")).toStdString();
         const std::string table = tsumugi::demo::StringTable();
         std::ofstream(path, std::ios::binary).write(table.data(), static_cast<std::streamsize>(table.size()));
-        s_demo = new std::vector<uint8_t>(tsumugi::demo::BuildRom());
+        s_demo = new std::vector<uint8_t>(tsumugi::testing::DemoImage());
     }
     static void TearDownTestSuite() {
         delete s_demo;

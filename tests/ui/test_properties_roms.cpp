@@ -5,6 +5,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/demo_image.h"
 #include "core/bytes.h"
 #include "core/layout/battle.h"
 #include "core/layout/descriptor.h"
@@ -21,8 +22,7 @@ using tsumugi::test::RandomBytes;
 namespace layout = tsumugi::layout;
 
 const std::vector<uint8_t>& Demo() {
-    static const std::vector<uint8_t> demo = tsumugi::demo::BuildRom();
-    return demo;
+    return tsumugi::testing::DemoImage();
 }
 
 // Random bytes over [at, at + length), cut at the end of the image.

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QTest>
 
+#include "core/demo_image.h"
 #include "core/bytes.h"
 #include "core/layout/scenario.h"
 #include "core/regions.h"
@@ -134,7 +135,7 @@ TEST_F(ScenarioDlgTest, ChapterChangeStoresBothPagesAndARefusedStoreGoesBack) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        rom = demo::BuildRom();
+        rom = tsumugi::testing::DemoImage();
         services.shown.clear();
         const std::vector<uint8_t> before = rom;
         auto d = Open();
@@ -214,7 +215,7 @@ TEST_F(ScenarioDlgTest, PointersThatCannotBeFollowedShowEmptyListsWithANote) {
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.what);
-        rom = demo::BuildRom();
+        rom = tsumugi::testing::DemoImage();
         // Chapter 1 keeps its good pointers where the case leaves them alone.
         const uint32_t deploy = k.deploy != 0 ? k.deploy : Read32(Rom() + Entry(1));
         const uint32_t messages = k.messages != 0 ? k.messages : Read32(Rom() + Entry(1) + 4);
