@@ -40,7 +40,12 @@ std::string TimeText(int64_t seconds) {
     const std::time_t t = static_cast<std::time_t>(seconds);
     std::tm local{};
     char text[32] = "?";
-    if (localtime_r(&t, &local) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+#ifdef _WIN32
+    const bool known = localtime_s(&local, &t) == 0;
+#else
+    const bool known = localtime_r(&t, &local) != nullptr;
+#endif
+    if (known) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;
 }
 

@@ -257,6 +257,7 @@ TEST_F(JournalTest, RomChangedOnDiskSetsTheJournalAsideUnapplied) {
 }
 
 TEST_F(JournalTest, CommandLineListsTheStepsAndRecoversTheCodes) {
+    TSUMUGI_NEEDS_POSIX_SHELL();
     const std::vector<Snapshot> states = RunSteps();
     // The command line finds the journal where the editor puts it: in the state folder.
     const std::string env = "XDG_STATE_HOME=" + testing::ShellQuote(dir.Path()) + " ";
