@@ -14,7 +14,12 @@ class QDropEvent;
 class QLabel;
 
 namespace ui {
+class Button;
 class ListBox;
+}  // namespace ui
+
+namespace tsumugi::layout {
+struct Table;
 }
 
 namespace app {
@@ -49,6 +54,8 @@ public:
     void OnLoadCodes();
     void OnChangeList();
     void OnExportPatch();
+    void OnExportTable();
+    void OnImportTable();
     void OnStringTool();
     void OnAbout();
 
@@ -61,6 +68,10 @@ private:
     void CreateControls();
     // Shows which ROM is loaded and how many codes the run holds.
     void RefreshStatus();
+    // The fixed-record table of the selected category, or null.
+    const tsumugi::layout::Table* SelectedTable() const;
+    // Whether the table can be read: a ROM that holds it and a character table; says why not.
+    bool MayUseTable(const tsumugi::layout::Table& table);
     ui::ListBox* m_pCategoryList = nullptr;
     QLabel* m_pStatus = nullptr;
     EditorFactory m_factory = CreateEditor;

@@ -3,6 +3,7 @@
 // The patch leads from the ROM file as it is on disk (the image in memory already holds
 // the codes) to that file with the codes applied. The chooser offers both formats; the
 // chosen file's suffix decides, BPS unless it is ".ips".
+#include "app/file_places.h"
 #include "app/main_dlg.h"
 #include "app/main_support.h"
 #include "core/bytes.h"
@@ -43,8 +44,11 @@ void CMainDlg::OnExportPatch() {
         ui::MessageBox(this, QStringLiteral("保存するコードがありません"));
         return;
     }
-    const std::optional<QString> path = ui::services().SaveFile(this, PatchFileOptions());
+    ui::FileDialogOptions options = PatchFileOptions();
+    PlaceChooser(options, FileKind::Patch, m_rom, QStringLiteral(".bps"));
+    const std::optional<QString> path = ui::services().SaveFile(this, options);
     if (!path) return;
+    RememberFolder(FileKind::Patch, *path);
 
     const std::optional<tsumugi::ByteBuffer> source = tsumugi::ReadWholeFile(m_rom.m_szPath);
     if (!source) {

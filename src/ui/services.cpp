@@ -60,6 +60,7 @@ public:
         Widen(dialog);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::ReadOnly, false);
+        if (!options.fileName.isEmpty()) dialog.selectFile(options.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().constFirst();
     }
@@ -70,6 +71,7 @@ public:
         Widen(dialog);
         dialog.setFileMode(QFileDialog::AnyFile);
         if (!options.defaultSuffix.isEmpty()) dialog.setDefaultSuffix(options.defaultSuffix);
+        if (!options.fileName.isEmpty()) dialog.selectFile(options.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().constFirst();
     }

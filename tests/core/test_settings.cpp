@@ -2,9 +2,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "core/settings.h"
+#include "core/user_config_folder.h"
 #include "temp_dir.h"
 
 namespace tsumugi {
@@ -118,3 +120,27 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
 
 }  // namespace
 }  // namespace tsumugi
+
+TEST(UserConfigFolder, FollowsXdgConfigHomeElseHome) {
+    const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
+    const char* savedHome = std::getenv("HOME");
+    const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
+    const struct {
+        const char* xdg;  // null: unset
+        const char* home;
+        const char* folder;
+    } cases[] = {
+        {"/cfg", "/home/u", "/cfg/tsumugi"},
+        {nullptr, "/home/u", "/home/u/.config/tsumugi"},
+        {"", "/home/u", "/home/u/.config/tsumugi"},
+        {"relative", "/home/u", "/home/u/.config/tsumugi"},
+        {nullptr, nullptr, ""},
+    };
+    for (const auto& c : cases) {
+        c.xdg ? setenv("XDG_CONFIG_HOME", c.xdg, 1) : unsetenv("XDG_CONFIG_HOME");
+        c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+        EXPECT_EQ(tsumugi::UserConfigFolder(), c.folder) << (c.xdg ? c.xdg : "(unset)");
+    }
+    savedXdg ? setenv("XDG_CONFIG_HOME", xdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+    savedHome ? setenv("HOME", home.c_str(), 1) : unsetenv("HOME");
+}
