@@ -68,7 +68,8 @@ void CMainDlg::CreateControls() {
     menuButton->setAutoRaise(true);
     menuButton->setPopupMode(QToolButton::InstantPopup);
     menuButton->setMenu(windowMenu);
-    menuButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    menuButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"
+                                             "QToolButton:focus { border: 2px solid palette(highlight); border-radius: 3px; }"));
     // Named after its entry, without the mnemonic mark a screen reader would read out.
     QString menuName = about->text();
     menuName.remove(QLatin1Char('&'));
