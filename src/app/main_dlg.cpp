@@ -194,14 +194,14 @@ void CMainDlg::OnEdit() {
     if (row >= 0) EditCategory(row);
 }
 
-bool CMainDlg::EditCategory(int category) {
+bool CMainDlg::MayReadText() {
     if (!m_rom.IsLoaded()) {
         ui::MessageBox(this, NoRomText());
         return false;
     }
     switch (CheckText(m_rom)) {
     case TextCheck::Ok:
-        break;
+        return true;
     case TextCheck::NoTable:
         ui::MessageBox(this, ui::TableFailure());
         return false;
@@ -209,6 +209,11 @@ bool CMainDlg::EditCategory(int category) {
         ui::MessageBox(this, TooShortText());
         return false;
     }
+    return false;
+}
+
+bool CMainDlg::EditCategory(int category) {
+    if (!MayReadText()) return false;
     tsumugi::EditGuard guard;
     switch (guard.Begin(m_rom, category)) {
     case tsumugi::EditGuard::BeginResult::Ok:

@@ -55,20 +55,7 @@ const layout::Table* CMainDlg::SelectedTable() const {
 }
 
 bool CMainDlg::MayUseTable(const layout::Table& table) {
-    if (!m_rom.IsLoaded()) {
-        ui::MessageBox(this, NoRomText());
-        return false;
-    }
-    switch (CheckText(m_rom)) {
-    case TextCheck::NoTable:
-        ui::MessageBox(this, ui::TableFailure());
-        return false;
-    case TextCheck::RomTooShort:
-        ui::MessageBox(this, TooShortText());
-        return false;
-    case TextCheck::Ok:
-        break;
-    }
+    if (!MayReadText()) return false;
     if (table.End() > m_rom.m_nSize) {
         ui::MessageBox(this, TooShortText());
         return false;
@@ -76,14 +63,20 @@ bool CMainDlg::MayUseTable(const layout::Table& table) {
     return true;
 }
 
+std::optional<QString> CMainDlg::ChooseCsv(const layout::Table& table, bool save) {
+    ui::FileDialogOptions options = CsvOptions(save ? QStringLiteral("CSV出力") : QStringLiteral("CSV読込"));
+    PlaceChooser(options, FileKind::Csv, m_rom, QStringLiteral("-%1.csv").arg(QLatin1String(table.name)));
+    const std::optional<QString> path =
+        save ? ui::services().SaveFile(this, options) : ui::services().OpenFile(this, options);
+    if (path) RememberFolder(FileKind::Csv, *path);
+    return path;
+}
+
 void CMainDlg::OnExportTable() {
     const layout::Table* table = SelectedTable();
     if (table == nullptr || !MayUseTable(*table)) return;
-    ui::FileDialogOptions options = CsvOptions(QStringLiteral("CSV出力"));
-    PlaceChooser(options, FileKind::Csv, m_rom, QStringLiteral("-%1.csv").arg(QLatin1String(table->name)));
-    const std::optional<QString> path = ui::services().SaveFile(this, options);
+    const std::optional<QString> path = ChooseCsv(*table, true);
     if (!path) return;
-    RememberFolder(FileKind::Csv, *path);
     std::optional<std::string> csv = tsumugi::ExportTableCsv(*table, m_rom.m_pData, m_rom.m_nSize);
     // With the mark, a spreadsheet reads the file as UTF-8 rather than as Shift-JIS.
     if (csv) csv->insert(0, tsumugi::kUtf8Bom);
@@ -95,11 +88,8 @@ void CMainDlg::OnExportTable() {
 void CMainDlg::OnImportTable() {
     const layout::Table* table = SelectedTable();
     if (table == nullptr || !MayUseTable(*table)) return;
-    ui::FileDialogOptions options = CsvOptions(QStringLiteral("CSV読込"));
-    PlaceChooser(options, FileKind::Csv, m_rom, QStringLiteral("-%1.csv").arg(QLatin1String(table->name)));
-    const std::optional<QString> path = ui::services().OpenFile(this, options);
+    const std::optional<QString> path = ChooseCsv(*table, false);
     if (!path) return;
-    RememberFolder(FileKind::Csv, *path);
     const std::optional<tsumugi::ByteBuffer> csv = tsumugi::ReadWholeFile(LocalPath(*path));
     if (!csv) {
         ui::MessageBox(this, QStringLiteral("CSVファイルを読み込めませんでした。"));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QSettings>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/settings.h"
 #include "demo_files.h"
 #include "scripted_services.h"
+#include "ui/app_settings.h"
 #include "ui/dialog.h"
 
 namespace testing_ui {
@@ -21,6 +23,8 @@ protected:
     void SetUp() override {
         UseDemoTable();
         tsumugi::SetProgramFolder(m_program.Path());
+        // No folder remembered by an earlier test.
+        if (const auto settings = ui::OpenSettings()) settings->clear();
     }
     void TearDown() override {
         tsumugi::SetProgramFolder(std::string());

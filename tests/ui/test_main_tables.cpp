@@ -68,5 +68,37 @@ TEST_F(MainDlgTest, CsvExportMarksUtf8AndImportAppliesWholeOrNothing) {
     EXPECT_FALSE(Button(Q(u"CSV読込"))->isEnabled());
 }
 
+TEST_F(MainDlgTest, FileChoosersStartInTheLastFolderOfTheirKindAndSuggestTheRomsName) {
+    LoadDemo();
+    m_dlg.m_codes.Set(0xC38C4, 0x1234);
+    const struct {
+        const char16_t* button;
+        const char16_t* name;
+        const char* file;
+    } cases[] = {{u"保存", u"demo.txt", "codes.txt"}, {u"パッチ出力", u"demo.bps", "p.bps"}, {u"別名保存", u"demo-edited.gba", "copy.gba"}};
+    for (const auto& c : cases) {
+        m_services.files.push_back(QString::fromStdString(m_files.File(c.file)));
+        m_services.files.push_back(std::nullopt);
+        Click(c.button);
+        Click(c.button);
+        const size_t n = m_services.fileRequests.size();
+        ASSERT_GE(n, 2u);
+        EXPECT_EQ(m_services.fileRequests[n - 2].fileName, Q(c.name));
+        EXPECT_EQ(m_services.fileRequests[n - 2].initialFolder.toStdString(), Demo().dir.Path());
+        EXPECT_EQ(m_services.fileRequests[n - 1].initialFolder.toStdString(), m_files.Path());
+        EXPECT_TRUE(std::filesystem::exists(m_files.File(c.file))) << c.file;
+    }
+}
+
+TEST_F(MainDlgTest, AMissingCharacterTableSaysWhereItWasLookedFor) {
+    LoadDemo();
+    ForgetTable();
+    Click(u"編集");
+    const QString text = m_services.Last();
+    EXPECT_TRUE(text.startsWith(Q(u"文字データにエラーがありました。"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QString::fromStdString(m_program.File("string.txt")))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("/tsumugi/string.txt"))) << text.toStdString();
+}
+
 }  // namespace
 }  // namespace testing_ui
