@@ -127,16 +127,10 @@ TEST(UserConfigFolder, FollowsXdgConfigHomeElseHome) {
     const char* savedHome = std::getenv("HOME");
     const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
     const struct {
-        const char* xdg;  // null: unset
-        const char* home;
-        const char* folder;
-    } cases[] = {
-        {"/cfg", "/home/u", "/cfg/tsumugi"},
-        {nullptr, "/home/u", "/home/u/.config/tsumugi"},
-        {"", "/home/u", "/home/u/.config/tsumugi"},
-        {"relative", "/home/u", "/home/u/.config/tsumugi"},
-        {nullptr, nullptr, ""},
-    };
+        const char *xdg, *home, *folder;  // null: unset
+    } cases[] = {{"/cfg", "/home/u", "/cfg/tsumugi"}, {nullptr, "/home/u", "/home/u/.config/tsumugi"},
+                 {"", "/home/u", "/home/u/.config/tsumugi"}, {"relative", "/home/u", "/home/u/.config/tsumugi"},
+                 {nullptr, nullptr, ""}};
     for (const auto& c : cases) {
         c.xdg ? setenv("XDG_CONFIG_HOME", c.xdg, 1) : unsetenv("XDG_CONFIG_HOME");
         c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");

@@ -1,8 +1,6 @@
 // "CSV出力" and "CSV読込" of the main window: the selected table as a spreadsheet file with
 // a byte-order mark, and a file applied whole or refused whole.
 #include <QListWidget>
-#include <fstream>
-#include <iterator>
 
 #include "core/cp932.h"
 #include "core/csv.h"
@@ -14,11 +12,6 @@
 namespace testing_ui {
 namespace {
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST_F(MainDlgTest, CsvExportMarksUtf8AndImportAppliesWholeOrNothing) {
     const tsumugi::layout::Table& weapons = *tsumugi::layout::FindTable("weapons");
     LoadDemo();
@@ -29,7 +22,7 @@ TEST_F(MainDlgTest, CsvExportMarksUtf8AndImportAppliesWholeOrNothing) {
     ASSERT_EQ(m_services.fileRequests.size(), 1u);
     EXPECT_EQ(m_services.fileRequests[0].fileName, Q(u"demo-weapons.csv"));
     EXPECT_EQ(m_services.fileRequests[0].initialFolder.toStdString(), Demo().dir.Path());
-    const std::string text = ReadText(exported);
+    const std::string text = tsumugi::testing::ReadText(exported);
     ASSERT_EQ(text.rfind(tsumugi::kUtf8Bom, 0), 0u);
     EXPECT_EQ(text.substr(3), tsumugi::ExportTableCsv(weapons, Demo().bytes.data(), static_cast<uint32_t>(Demo().bytes.size())));
 
