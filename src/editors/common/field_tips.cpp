@@ -37,8 +37,12 @@ FieldTips::FieldTips(QWidget* root, const layout::Table* table) : m_pTable(table
         if (IsFieldControl(w) && qobject_cast<QComboBox*>(w->parentWidget()) == nullptr) m_controls << w;
     }
     for (QTabWidget* tabs : root->findChildren<QTabWidget*>()) {
-        QObject::connect(tabs, &QTabWidget::currentChanged, root, [this] { Show(m_nRecord); });
+        m_connections << QObject::connect(tabs, &QTabWidget::currentChanged, root, [this] { Show(m_nRecord); });
     }
+}
+
+FieldTips::~FieldTips() {
+    for (const QMetaObject::Connection& connection : m_connections) QObject::disconnect(connection);
 }
 
 const layout::Field* FieldTips::FieldOf(const QWidget* control) const {

@@ -25,6 +25,9 @@ public:
     // Binds the number boxes, check boxes, drop-downs and text boxes below root to the
     // fields of table (null: binds nothing). A tab strip's page change refreshes the tips.
     FieldTips(QWidget* root, const tsumugi::layout::Table* table);
+    ~FieldTips();
+    FieldTips(const FieldTips&) = delete;
+    FieldTips& operator=(const FieldTips&) = delete;
 
     // Sets every bound control's tip for record (the one shown; -1 when none).
     void Show(int record);
@@ -37,6 +40,7 @@ private:
     QWidget* m_pRoot;
     QHash<QString, const tsumugi::layout::Field*> m_fields;
     QList<QPointer<QWidget>> m_controls;
+    QList<QMetaObject::Connection> m_connections;
     int m_nRecord = -1;
 };
 

@@ -11,7 +11,10 @@ namespace editors {
 RecordListDlg::RecordListDlg(uint8_t* rom, uint32_t romSize, RecordTable table, QWidget* parent)
     : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize), m_table(table) {}
 
-RecordListDlg::~RecordListDlg() = default;
+// The tips go before the controls do: nothing the list says while it goes may reach them.
+RecordListDlg::~RecordListDlg() {
+    if (m_pList != nullptr) disconnect(m_pList, nullptr, this, nullptr);
+}
 
 void RecordListDlg::CreateFrame(const QString& title, const QString& listTitle,
                                 const QStringList& items, QSize listSize, QWidget* data) {
