@@ -14,6 +14,13 @@ bool IsFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// A folder that is there but not ours to write (a folder that is not there at all keeps
+// the file where it was: writing it then fails, as it always did).
+bool IsReadOnlyFolder(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && ::access(path.c_str(), W_OK) != 0;
+}
+
 }  // namespace
 
 std::vector<std::string> CharTablePlaces() {
@@ -34,7 +41,7 @@ std::string CharTableFile() {
 std::string OptionFile() {
     const std::string folder = ProgramFolder();
     const std::string user = UserConfigFile("option.ini");
-    if (user.empty() || ::access(folder.empty() ? "." : folder.c_str(), W_OK) == 0) return ProgramFile("option.ini");
+    if (user.empty() || !IsReadOnlyFolder(folder.empty() ? "." : folder)) return ProgramFile("option.ini");
     return user;
 }
 

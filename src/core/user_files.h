@@ -15,7 +15,7 @@ std::vector<std::string> CharTablePlaces();
 std::string CharTableFile();
 
 // "option.ini" in the program's folder, or in the user's config folder when the program's
-// folder cannot be written.
+// folder is there but cannot be written.
 std::string OptionFile();
 
 }  // namespace tsumugi
