@@ -1,5 +1,6 @@
 #include "app/app_icon.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -54,6 +55,14 @@ QIcon AppIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128}) icon.addPixmap(DrawIcon(size));
     return icon;
+}
+
+bool WriteThemeIcons(const QString& dir) {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("%1/%2x%2/apps").arg(dir).arg(size);
+        if (!QDir().mkpath(folder) || !DrawIcon(size).save(folder + QStringLiteral("/tsumugi.png"))) return false;
+    }
+    return true;
 }
 
 }  // namespace app

@@ -17,6 +17,7 @@
 
 #include "app/about_dlg.h"
 #include "app/app_icon.h"
+#include "app/file_places.h"
 #include "app/main_support.h"
 #include "core/char_table.h"
 #include "core/edit_guard.h"
@@ -30,8 +31,6 @@
 namespace app {
 namespace {
 
-QString TooShortText() { return QStringLiteral("Romファイルが短すぎるため、このデータは編集できません。"); }
-
 // The ROM file of a drop: exactly one local file ending in ".gba".
 QString DroppedRom(const QMimeData* mime) {
     if (!mime || !mime->hasUrls()) return {};
@@ -39,18 +38,6 @@ QString DroppedRom(const QMimeData* mime) {
     if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
     const QString path = urls.front().toLocalFile();
     return path.endsWith(QLatin1String(".gba"), Qt::CaseInsensitive) ? path : QString();
-}
-
-enum class TextCheck { Ok, NoTable, RomTooShort };
-
-// The test decode before an editor or the string tool runs: the character table must load
-// and the name of unit 0 must decode. With the table loaded, the name fails only because
-// the ROM ends before it.
-TextCheck CheckText(const tsumugi::RomImage& rom) {
-    tsumugi::CTextCodec codec(rom.m_pData, rom.m_nSize);
-    if (!tsumugi::CharTable::Instance().m_bLoaded && !codec.LoadTable()) return TextCheck::NoTable;
-    std::string name;
-    return codec.GetUnitName(0, name) ? TextCheck::Ok : TextCheck::RomTooShort;
 }
 
 }  // namespace
@@ -81,7 +68,8 @@ void CMainDlg::CreateControls() {
     menuButton->setAutoRaise(true);
     menuButton->setPopupMode(QToolButton::InstantPopup);
     menuButton->setMenu(windowMenu);
-    menuButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+    menuButton->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"
+                                             "QToolButton:focus { border: 2px solid palette(highlight); border-radius: 3px; }"));
     // Named after its entry, without the mnemonic mark a screen reader would read out.
     QString menuName = about->text();
     menuName.remove(QLatin1Char('&'));
@@ -117,6 +105,15 @@ void CMainDlg::CreateControls() {
     editLayout->addWidget(m_pCategoryList, 1);
     auto* editRow = new QHBoxLayout;
     editRow->addStretch(1);
+    // The spreadsheet commands serve the categories that have a fixed-record table.
+    ui::Button* exportCsv = button(u"CSV出力", &CMainDlg::OnExportTable);
+    ui::Button* importCsv = button(u"CSV読込", &CMainDlg::OnImportTable);
+    connect(m_pCategoryList, &QListWidget::currentRowChanged, this, [this, exportCsv, importCsv] {
+        exportCsv->setEnabled(SelectedTable() != nullptr);
+        importCsv->setEnabled(SelectedTable() != nullptr);
+    });
+    editRow->addWidget(exportCsv);
+    editRow->addWidget(importCsv);
     editRow->addWidget(button(u"編集", &CMainDlg::OnEdit));
     editLayout->addLayout(editRow);
 
@@ -189,7 +186,10 @@ void CMainDlg::OnSaveAs() {
     options.filterText = QStringLiteral("GBAﾌｧｲﾙ(*.gba)");
     options.filterPattern = QStringLiteral("*.gba");
     options.defaultSuffix = QStringLiteral("gba");
+    // Not the ROM's own name: saving under another name is the point.
+    PlaceChooser(options, FileKind::Rom, m_rom, QStringLiteral("-edited.gba"));
     const std::optional<QString> path = ui::services().SaveFile(this, options);
+    if (path) RememberFolder(FileKind::Rom, *path);
     if (path && !m_rom.SaveTo(LocalPath(*path))) ui::MessageBox(this, QStringLiteral("保存に失敗しました。"));
 }
 
@@ -198,14 +198,14 @@ void CMainDlg::OnEdit() {
     if (row >= 0) EditCategory(row);
 }
 
-bool CMainDlg::EditCategory(int category) {
+bool CMainDlg::MayReadText() {
     if (!m_rom.IsLoaded()) {
         ui::MessageBox(this, NoRomText());
         return false;
     }
     switch (CheckText(m_rom)) {
     case TextCheck::Ok:
-        break;
+        return true;
     case TextCheck::NoTable:
         ui::MessageBox(this, ui::TableFailure());
         return false;
@@ -213,6 +213,11 @@ bool CMainDlg::EditCategory(int category) {
         ui::MessageBox(this, TooShortText());
         return false;
     }
+    return false;
+}
+
+bool CMainDlg::EditCategory(int category) {
+    if (!MayReadText()) return false;
     tsumugi::EditGuard guard;
     switch (guard.Begin(m_rom, category)) {
     case tsumugi::EditGuard::BeginResult::Ok:

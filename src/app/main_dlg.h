@@ -2,6 +2,7 @@
 // The program's one top-level window: the ROM commands, the category list with the edit
 // dispatch, the code commands and the string tool.
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "app/editor_factory.h"
@@ -17,7 +18,12 @@ class QLayout;
 class QPushButton;
 
 namespace ui {
+class Button;
 class ListBox;
+}  // namespace ui
+
+namespace tsumugi::layout {
+struct Table;
 }
 
 namespace app {
@@ -54,6 +60,8 @@ public:
     void OnLoadCodes();
     void OnChangeList();
     void OnExportPatch();
+    void OnExportTable();
+    void OnImportTable();
     void OnStringTool();
     void OnAbout();
     void OnUndo();
@@ -77,6 +85,15 @@ private:
     QString QuitQuestion() const;
     QPushButton* m_pUndo = nullptr;
     QPushButton* m_pRedo = nullptr;
+    // The fixed-record table of the selected category, or null.
+    const tsumugi::layout::Table* SelectedTable() const;
+    // Whether a ROM is loaded and its text can be read (the character table loads and the
+    // first unit name decodes); says why not.
+    bool MayReadText();
+    // Whether the table can be read: text as above and a ROM that holds it; says why not.
+    bool MayUseTable(const tsumugi::layout::Table& table);
+    // The CSV file chosen for the table (save: to write), remembered; nothing when cancelled.
+    std::optional<QString> ChooseCsv(const tsumugi::layout::Table& table, bool save);
     ui::ListBox* m_pCategoryList = nullptr;
     QLabel* m_pStatus = nullptr;
     EditorFactory m_factory = CreateEditor;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "app/file_places.h"
 #include "app/main_dlg.h"
 #include "app/main_support.h"
 #include "core/bytes.h"
@@ -72,7 +73,9 @@ void CMainDlg::OnSaveCodes() {
     }
     ui::FileDialogOptions options = CodeFileOptions(QStringLiteral("コードの保存"));
     options.defaultSuffix = QStringLiteral("txt");
+    PlaceChooser(options, FileKind::Codes, m_rom, QStringLiteral(".txt"));
     const std::optional<QString> path = ui::services().SaveFile(this, options);
+    if (path) RememberFolder(FileKind::Codes, *path);
     if (path && !m_session.SaveCodes(LocalPath(*path))) {
         ui::MessageBox(this, QStringLiteral("コードの保存に失敗しました。"));
     }
@@ -83,8 +86,11 @@ void CMainDlg::OnLoadCodes() {
         ui::MessageBox(this, QStringLiteral("先にRomファイルを読み込んでください。"));
         return;
     }
-    const std::optional<QString> path = ui::services().OpenFile(this, CodeFileOptions(QStringLiteral("コードファイルを開く")));
+    ui::FileDialogOptions options = CodeFileOptions(QStringLiteral("コードファイルを開く"));
+    PlaceChooser(options, FileKind::Codes, m_rom);
+    const std::optional<QString> path = ui::services().OpenFile(this, options);
     if (!path) return;
+    RememberFolder(FileKind::Codes, *path);
     bool keep = true;
     if (!m_codes.Empty()) {
         switch (ui::services().Message(this, QStringLiteral("現在のコードに追加しますか？"), ui::MsgButtons::YesNoCancel)) {

@@ -5,6 +5,7 @@
 // any clean copy to the image in memory. The chooser offers both formats; the name gets
 // the selected filter's suffix when typed without one, and the suffix decides: BPS unless
 // it is ".ips".
+#include "app/file_places.h"
 #include "app/main_dlg.h"
 #include "app/main_support.h"
 #include "core/bytes.h"
@@ -45,8 +46,11 @@ void CMainDlg::OnExportPatch() {
         ui::MessageBox(this, QStringLiteral("保存するコードがありません"));
         return;
     }
-    const std::optional<QString> path = ui::services().SaveFile(this, PatchFileOptions());
+    ui::FileDialogOptions options = PatchFileOptions();
+    PlaceChooser(options, FileKind::Patch, m_rom, QStringLiteral(".bps"));
+    const std::optional<QString> path = ui::services().SaveFile(this, options);
     if (!path) return;
+    RememberFolder(FileKind::Patch, *path);
 
     const std::vector<uint8_t>& source = m_workspace.m_original;
     if (source.empty()) {

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "core/char_table.h"
+#include "core/text_codec.h"
 #include "ui/services.h"
 
 namespace app {
@@ -22,5 +24,14 @@ std::string LocalPath(const QString& path) { return QFile::encodeName(path).toSt
 QString FromLocalPath(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
 QString NoRomText() { return QStringLiteral("Romファイルが読み込まれていません。"); }
+
+QString TooShortText() { return QStringLiteral("Romファイルが短すぎるため、このデータは編集できません。"); }
+
+TextCheck CheckText(const tsumugi::RomImage& rom) {
+    tsumugi::CTextCodec codec(rom.m_pData, rom.m_nSize);
+    if (!tsumugi::CharTable::Instance().m_bLoaded && !codec.LoadTable()) return TextCheck::NoTable;
+    std::string name;
+    return codec.GetUnitName(0, name) ? TextCheck::Ok : TextCheck::RomTooShort;
+}
 
 }  // namespace app

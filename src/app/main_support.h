@@ -27,5 +27,14 @@ QString FromLocalPath(const std::string& path);
 
 // "Romファイルが読み込まれていません。"
 QString NoRomText();
+// "Romファイルが短すぎるため、このデータは編集できません。"
+QString TooShortText();
+
+enum class TextCheck { Ok, NoTable, RomTooShort };
+
+// The test decode before an editor or the string tool runs: the character table must load
+// and the name of unit 0 must decode. With the table loaded, the name fails only because
+// the ROM ends before it.
+TextCheck CheckText(const tsumugi::RomImage& rom);
 
 }  // namespace app

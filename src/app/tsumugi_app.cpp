@@ -13,6 +13,7 @@
 
 #include "app/app_icon.h"
 #include "app/main_dlg.h"
+#include "ui/dialog.h"
 
 namespace app {
 
@@ -23,6 +24,7 @@ CTsumugiApp::CTsumugiApp(int& argc, char** argv) {
     // Every message box takes this as its caption: the program file's name, no extension.
     QApplication::setApplicationName(QFileInfo(QApplication::applicationFilePath()).completeBaseName());
     QApplication::setWindowIcon(AppIcon());
+    ui::Dialog::SetRememberPlaces(true);
     // The whole program speaks Japanese, so Qt's own texts (file choosers, their
     // overwrite question) do too, whatever the desktop's language.
     m_pTranslator = std::make_unique<QTranslator>();

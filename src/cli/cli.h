@@ -29,6 +29,7 @@ struct Args {
     bool json = false;
     bool force = false;
     bool extend = false;
+    bool bom = false;  // --bom: a CSV starts with a byte-order mark
     bool help = false;
 };
 

@@ -18,6 +18,7 @@ enum Option : unsigned {
     kCodes = 1u << 5,
     kBps = 1u << 6,
     kIps = 1u << 7,
+    kBom = 1u << 8,
 };
 
 // No text is longer than the game's data; a larger limit would only cost memory.
@@ -44,7 +45,7 @@ constexpr Command kCommands[] = {
     {"codes", "export", 2, kBps | kIps | kForce, false, CodesExport},
     {"patch", "apply", 2, kOutput | kForce, true, PatchApply},
     {"table", "list", 0, 0, false, TableList},
-    {"table", "export", 2, kOutput | kForce, false, TableExport},
+    {"table", "export", 2, kOutput | kForce | kBom, false, TableExport},
     {"table", "import", 3, kOutput | kCodes | kForce, false, TableImport},
     {"journal", "show", 1, 0, false, JournalShow},
     {"journal", "codes", 1, kOutput | kForce, true, JournalCodes},
@@ -64,7 +65,8 @@ constexpr char kUsage[] =
     "  codes export ROM CODEFILE --bps|--ips OUT  the codes as a BPS or IPS patch\n"
     "  patch apply ROM PATCH -o OUT              ROM with a BPS or IPS patch applied\n"
     "  table list                                the tables that export, with record counts\n"
-    "  table export ROM TABLE [-o FILE]          a table as UTF-8 CSV\n"
+    "  table export ROM TABLE [-o FILE] [--bom]  a table as UTF-8 CSV (--bom: with a byte-order\n"
+    "                                            mark, which spreadsheets need to read UTF-8)\n"
     "  table import ROM TABLE CSV (-o OUT | --codes FILE)  a CSV checked and written back\n"
     "  journal show ROM                          the steps the editor journalled for ROM\n"
     "  journal codes ROM -o FILE                 the codes after the journal's last step\n"
@@ -89,7 +91,7 @@ std::optional<int> ParseLimit(const std::string& text) {
 unsigned OptionsGiven(const Args& args) {
     return (args.limit ? kLimit : 0u) | (args.json ? kJson : 0u) | (args.output ? kOutput : 0u) |
            (args.extend ? kExtend : 0u) | (args.force ? kForce : 0u) | (args.codes ? kCodes : 0u) | (args.bps ? kBps : 0u) |
-           (args.ips ? kIps : 0u);
+           (args.ips ? kIps : 0u) | (args.bom ? kBom : 0u);
 }
 
 // What a command printed must have reached its reader: a full disk or a closed pipe
@@ -150,6 +152,8 @@ std::optional<Args> ParseArgs(const std::vector<std::string>& argv, std::string&
             args.force = true;
         } else if (a == "--extend") {
             args.extend = true;
+        } else if (a == "--bom") {
+            args.bom = true;
         } else if (a == "-h" || a == "--help") {
             args.help = true;
         } else {

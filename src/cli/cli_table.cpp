@@ -45,8 +45,9 @@ int TableExport(const Args& args) {
     RomImage rom;
     if (!LoadRom(args.words[2], args.force, rom) || !RomHolds(rom, *table, args.words[2])) return kExitFailure;
     if (!LoadTable()) return kExitFailure;
-    const std::optional<std::string> csv = ExportTableCsv(*table, rom.m_pData, rom.m_nSize);
+    std::optional<std::string> csv = ExportTableCsv(*table, rom.m_pData, rom.m_nSize);
     if (!csv) return Fail("cannot export the table " + std::string(table->name));
+    if (args.bom) csv->insert(0, kUtf8Bom);
     if (args.output) {
         if (!WriteWholeFile(*args.output, reinterpret_cast<const uint8_t*>(csv->data()), csv->size()))
             return Fail("cannot write " + *args.output);

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "core/settings.h"
+#include "core/user_files.h"
 
 namespace tsumugi {
 namespace {
@@ -114,7 +115,7 @@ bool CharTable::Parse(const uint8_t* data, size_t size) {
 void CharTable::SetPath(const std::string& path) { TablePath() = path; }
 
 std::string CharTable::Path() {
-    return TablePath().empty() ? ProgramFile("string.txt") : TablePath();
+    return TablePath().empty() ? CharTableFile() : TablePath();
 }
 
 void CharTable::Reset() {

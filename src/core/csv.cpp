@@ -84,7 +84,9 @@ private:
             hex[0] = kDigits[m_data[m_pos] >> 4];
             hex[1] = kDigits[m_data[m_pos] & 0xF];
             hex[2] = '\0';
-            return Fail(std::string("the byte ") + hex + " is not UTF-8");
+            Fail(std::string("the byte ") + hex + " is not UTF-8");
+            m_error.notUtf8 = true;
+            return false;
         }
         cell.append(reinterpret_cast<const char*>(m_data + m_pos), length);
         m_pos += length;

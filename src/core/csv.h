@@ -18,6 +18,7 @@ struct Error {
     size_t column = 0;
     size_t line = 0;
     std::string reason;
+    bool notUtf8 = false;  // the text is not UTF-8 (another encoding, or binary)
 };
 
 struct ParseResult {

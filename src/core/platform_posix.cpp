@@ -47,7 +47,7 @@ std::optional<FileStatus> Status(const std::string& path) {
     struct stat st {};
     if (stat(path.c_str(), &st) != 0) return std::nullopt;
     std::optional<FileStatus> status = FromStat(st);
-    if (status && status->regular) status->writable = access(path.c_str(), W_OK) == 0;
+    if (status && (status->regular || status->directory)) status->writable = access(path.c_str(), W_OK) == 0;
     return status;
 }
 

@@ -8,6 +8,8 @@
 #include "core/file_io.h"
 #include "core/narrow_full_width.h"
 #include "core/platform.h"
+#include "core/user_config_folder.h"
+#include "core/user_files.h"
 
 namespace tsumugi {
 
@@ -131,7 +133,7 @@ bool IsCp932TrailByte(unsigned char byte) {
 }
 
 std::string ReadSettingsText() {
-    const std::optional<ByteBuffer> contents = ReadWholeFile(ProgramFile(kSettingsFile));
+    const std::optional<ByteBuffer> contents = ReadWholeFile(OptionFile());
     if (!contents || contents->Empty()) return {};
     return std::string(reinterpret_cast<const char*>(contents->Data()), contents->Size());
 }
@@ -182,7 +184,9 @@ bool WriteRomFolder(const std::string& folder) {
     const std::string ini = ReadSettingsText();
     if (IniGet(ini, kFolderSection, kFolderKey) == folder) return true;
     const std::string updated = IniSet(ini, kFolderSection, kFolderKey, folder);
-    return WriteWholeFile(ProgramFile(kSettingsFile),
+    const std::string file = OptionFile();
+    if (file != ProgramFile(kSettingsFile)) MakeUserConfigFolder();
+    return WriteWholeFile(file,
                           reinterpret_cast<const uint8_t*>(updated.data()), updated.size());
 }
 

@@ -100,6 +100,11 @@ public:
         csv::ParseResult parsed = csv::Parse(csv, size);
         if (!parsed.ok) {
             const csv::Error& e = parsed.error;
+            if (e.notUtf8) {
+                m_result.error.notUtf8 = true;
+                return Fail(e.row, e.column, e.reason + " (line " + std::to_string(e.line) +
+                                                 "): save the file as \"CSV UTF-8\", not as Shift-JIS");
+            }
             return Fail(e.row, e.column, e.reason + " (line " + std::to_string(e.line) + ")");
         }
         std::vector<csv::Row>& rows = parsed.rows;

@@ -23,6 +23,8 @@ namespace tsumugi {
 
 // The header of the record number column.
 inline constexpr char kRecordNumberHeader[] = "番号";
+// The UTF-8 byte-order mark: without it a spreadsheet reads a CSV file as Shift-JIS.
+inline constexpr char kUtf8Bom[] = "\xEF\xBB\xBF";
 // Appended to a choice or reference label for its name column.
 inline constexpr char kNameColumnSuffix[] = " 名前";
 
@@ -31,6 +33,8 @@ struct TableCsvError {
     size_t column = 0;       // from 1; 0 for the row as a whole
     std::string columnName;  // the header of that column, when known
     std::string reason;
+    // The file is not UTF-8: a spreadsheet saved it in its own encoding (Shift-JIS).
+    bool notUtf8 = false;
 
     // "row 3, column 5 (命中＋): ..." and the like.
     std::string Describe() const;

@@ -10,6 +10,7 @@
 #include <QLayout>
 #include <QScrollBar>
 
+#include "ui/control_style.h"
 #include "ui/find_text.h"
 
 namespace ui {
@@ -50,12 +51,23 @@ ListBox::ListBox(const QString& label, QWidget* parent) : QListWidget(parent) {
     SetLabel(this, label);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
+    setStyle(ControlStyle());
     // A click makes a row current before it selects it; the handler must see the settled
     // selection, so the notification follows the selection, not the current row.
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
         if (!m_bQuiet) emit SelChange();
     });
     connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit DblClk(); });
+}
+
+void ListBox::focusInEvent(QFocusEvent* event) {
+    QListWidget::focusInEvent(event);
+    update();
+}
+
+void ListBox::focusOutEvent(QFocusEvent* event) {
+    QListWidget::focusOutEvent(event);
+    update();
 }
 
 int ListBox::AddString(const QString& text) {
@@ -119,6 +131,7 @@ ComboBox::ComboBox(const QString& label, QWidget* parent) : QComboBox(parent) {
     SetLabel(this, label);
     setEditable(false);
     setMaxVisibleItems(20);
+    setStyle(ControlStyle());
     connect(this, &QComboBox::activated, this, [this](int) { emit SelChange(); });
     // The open list takes the keys and what an input method commits.
     view()->setAttribute(Qt::WA_InputMethodEnabled, true);

@@ -49,6 +49,9 @@ protected:
     // a Ctrl+click or Ctrl+Space on the selected row leave it where it is.
     QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
                                                          const QEvent* event = nullptr) const override;
+    // The frame shows whether the list has the focus.
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     bool m_bQuiet = false;

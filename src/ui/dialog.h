@@ -16,10 +16,14 @@ public:
     // Runs the dialog modally through services(); QDialog::Accepted or Rejected.
     int DoModal();
     // Ends the modal run with result.
-    void EndDialog(int result) { QDialog::done(result); }
+    void EndDialog(int result) { done(result); }
 
     // The window's cancel command (Escape, the close box): OnCancel.
     void reject() override { OnCancel(); }
+
+    // Whether windows keep their size and place between runs, per window class, in the
+    // program's settings file. Off unless the application turns it on.
+    static void SetRememberPlaces(bool on);
 
 protected:
     // Enter (the dialog's default command): does nothing unless overridden or a
@@ -33,9 +37,15 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+public:
+    // The first show puts the window where it was last time, if a screen still shows it;
+    // the end of a run remembers where it is.
+    void setVisible(bool visible) override;
+    void done(int result) override;
 
 private:
     QPushButton* m_pDefault = nullptr;
+    bool m_bPlaced = false;
 };
 
 }  // namespace ui

@@ -60,6 +60,7 @@ public:
         Widen(dialog);
         dialog.setFileMode(QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::ReadOnly, false);
+        if (!options.fileName.isEmpty()) dialog.selectFile(options.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().constFirst();
     }
@@ -77,6 +78,7 @@ public:
                 if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
             });
         }
+        if (!options.fileName.isEmpty()) dialog.selectFile(options.fileName);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
         return dialog.selectedFiles().constFirst();
     }

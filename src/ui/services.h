@@ -18,6 +18,7 @@ struct FileDialogOptions {
     QString filterPattern;  // "*.gba"
     QString initialFolder;  // empty: the platform's default
     QString defaultSuffix;  // added to a name typed without extension (Save only)
+    QString fileName;       // the name the chooser suggests; empty: none
 };
 
 class Services {

@@ -1,9 +1,14 @@
 #include "ui/text.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <string>
 #include <vector>
 
+#include "core/char_table.h"
 #include "core/cp932.h"
 #include "core/text_codec.h"
+#include "core/user_files.h"
 #include "ui/services.h"
 
 namespace ui {
@@ -63,6 +68,18 @@ bool EncodeField(tsumugi::CTextCodec& codec, QWidget* owner, const QString& text
         return false;
     }
     return true;
+}
+
+QString TableFailure() {
+    QString text = QStringLiteral("文字データにエラーがありました。\nstring.txtのフォーマットを確認して下さい。");
+    const std::string path = tsumugi::CharTable::Path();
+    if (QFileInfo::exists(QFile::decodeName(QByteArray::fromStdString(path)))) return text;
+    // The same places the table is looked for, unless a test or an option named one file.
+    const std::vector<std::string> places =
+        path == tsumugi::CharTableFile() ? tsumugi::CharTablePlaces() : std::vector<std::string>{path};
+    text += QStringLiteral("\n\nstring.txtが見つかりません。探した場所：");
+    for (const std::string& place : places) text += QLatin1Char('\n') + QFile::decodeName(QByteArray::fromStdString(place));
+    return text;
 }
 
 }  // namespace ui

@@ -35,9 +35,8 @@ inline QString CharFailure() { return QStringLiteral("文字の変換に失敗�
 inline QString DescriptionFailure() { return QStringLiteral("説明の変換に失敗しました。\n位置：%1byte\n文字：%2"); }
 inline QString DescriptionTextFailure() { return QStringLiteral("説明文の変換に失敗しました。\n位置：%1byte\n文字：%2"); }
 
-// The character-table failure shown by the main window and editors.
-inline QString TableFailure() {
-    return QStringLiteral("文字データにエラーがありました。\nstring.txtのフォーマットを確認して下さい。");
-}
+// The character-table failure shown by the main window and editors; when no table file
+// was found, followed by the places it was looked for.
+QString TableFailure();
 
 }  // namespace ui

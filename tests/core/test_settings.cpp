@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 
 #include "core/settings.h"
+#include "core/user_config_folder.h"
+#include "core/user_files.h"
 #include "temp_dir.h"
 
 namespace tsumugi {
@@ -115,3 +118,58 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
 
 }  // namespace
 }  // namespace tsumugi
+
+TEST(UserConfigFolder, FollowsXdgConfigHomeElseHome) {
+    const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
+    const char* savedHome = std::getenv("HOME");
+    const std::string xdg = savedXdg ? savedXdg : "", home = savedHome ? savedHome : "";
+    const struct {
+        const char *xdg, *home, *folder;  // null: unset
+    } cases[] = {{"/cfg", "/home/u", "/cfg/tsumugi"}, {nullptr, "/home/u", "/home/u/.config/tsumugi"},
+                 {"", "/home/u", "/home/u/.config/tsumugi"}, {"relative", "/home/u", "/home/u/.config/tsumugi"},
+                 {nullptr, nullptr, ""}};
+    for (const auto& c : cases) {
+        c.xdg ? setenv("XDG_CONFIG_HOME", c.xdg, 1) : unsetenv("XDG_CONFIG_HOME");
+        c.home ? setenv("HOME", c.home, 1) : unsetenv("HOME");
+        EXPECT_EQ(tsumugi::UserConfigFolder(), c.folder) << (c.xdg ? c.xdg : "(unset)");
+    }
+    savedXdg ? setenv("XDG_CONFIG_HOME", xdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+    savedHome ? setenv("HOME", home.c_str(), 1) : unsetenv("HOME");
+}
+
+// Run from a folder of its own the program keeps string.txt and option.ini there; with
+// no string.txt beside it the user's config folder's is read, and a folder it cannot
+// write sends option.ini there too.
+TEST(UserFiles, TableAndOptionFileFollowTheProgramFolderElseTheUserFolder) {
+    tsumugi::testing::TempDir program, config;
+    const char* saved = std::getenv("XDG_CONFIG_HOME");
+    const std::string savedXdg = saved ? saved : "";
+    setenv("XDG_CONFIG_HOME", config.Path().c_str(), 1);
+    const std::string user = config.File("tsumugi");
+    std::filesystem::create_directories(user);
+    const struct {
+        std::string folder;
+        bool tableBeside, tableInUser;
+        std::string table, option;
+    } cases[] = {
+        {program.Path(), true, true, program.File("string.txt"), program.File("option.ini")},
+        {program.Path(), false, true, user + "/string.txt", program.File("option.ini")},
+        {program.Path(), false, false, program.File("string.txt"), program.File("option.ini")},
+        {"/proc/self", false, true, user + "/string.txt", user + "/option.ini"},  // not even root writes there
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(program.File("string.txt"));
+        std::filesystem::remove(user + "/string.txt");
+        if (c.tableBeside) program.Write("string.txt", std::string("00,A\r\n"));
+        if (c.tableInUser) config.Write("tsumugi/string.txt", std::string("00,A\r\n"));
+        tsumugi::SetProgramFolder(c.folder);
+        EXPECT_EQ(tsumugi::CharTableFile(), c.table) << c.folder;
+        EXPECT_EQ(tsumugi::OptionFile(), c.option) << c.folder;
+    }
+    // Written where it is read.
+    ASSERT_TRUE(tsumugi::WriteRomFolder("/roms"));
+    EXPECT_EQ(tsumugi::ReadRomFolder(), "/roms");
+    EXPECT_TRUE(std::filesystem::exists(user + "/option.ini"));
+    tsumugi::SetProgramFolder("");
+    saved ? setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
+}

@@ -426,6 +426,11 @@ TEST_F(TableCliTest, ExportEditImportGivesTheCodesOfTheEditOnly) {
 
     EXPECT_EQ(Cli({"table", "import", m_rom, "weapons", m_dir.File("w.csv"), "--codes", m_dir.File("none.txt")}).code, 0);
     EXPECT_EQ(testing::ReadText(m_dir.File("none.txt")), "") << "no change, no code";
+    // With the mark a spreadsheet needs; read back the same.
+    ASSERT_EQ(Cli({"table", "export", m_rom, "weapons", "--bom", "-o", m_dir.File("bom.csv")}).code, 0);
+    EXPECT_EQ(testing::ReadText(m_dir.File("bom.csv")), kUtf8Bom + exported.out);
+    EXPECT_EQ(Cli({"table", "import", m_rom, "weapons", m_dir.File("bom.csv"), "--codes", m_dir.File("none.txt")}).code, 0);
+    EXPECT_EQ(testing::ReadText(m_dir.File("none.txt")), "");
 
     std::vector<csv::Row> rows = csv::Parse(exported.out).rows;
     rows[3][1] = "4660";  // weapon 2's attack, 0x1234
@@ -452,6 +457,7 @@ TEST_F(TableCliTest, ExportEditImportGivesTheCodesOfTheEditOnly) {
 TEST_F(TableCliTest, RefusalsExitWithTheirCodeAndWriteNothing) {
     TSUMUGI_NEEDS_POSIX_SHELL();
     const std::string bad = m_dir.Write("bad.csv", std::string("番号\r\n"));
+    const std::string sjis = m_dir.Write("sjis.csv", test::Sj("番号\r\n"));
     const std::string out = m_dir.File("out.gba");
     const struct {
         std::vector<std::string> args;
@@ -463,6 +469,7 @@ TEST_F(TableCliTest, RefusalsExitWithTheirCodeAndWriteNothing) {
         {{"table", "export", m_rom, "weapon"}, 1, "no table is called \"weapon\""},
         {{"table", "import", m_rom, "weapons", bad, "-o", out}, 1, "row 1, column 2 (攻撃力): the column \"攻撃力\" is missing; nothing written"},
         {{"table", "import", m_rom, "weapons", m_dir.File("absent.csv"), "-o", out}, 1, "cannot read the CSV file"},
+        {{"table", "import", m_rom, "weapons", sjis, "-o", out}, 1, "is not UTF-8 (line 1): save the file as \"CSV UTF-8\""},
     };
     for (const auto& c : cases) {
         const testing::CommandRun run = Cli(c.args);

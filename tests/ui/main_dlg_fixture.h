@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QPushButton>
+#include <QSettings>
 #include <filesystem>
 #include <functional>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "core/settings.h"
 #include "demo_files.h"
 #include "scripted_services.h"
+#include "ui/app_settings.h"
 #include "ui/dialog.h"
 
 namespace testing_ui {
@@ -23,6 +25,8 @@ protected:
         tsumugi::SetProgramFolder(m_program.Path());
         // Each test keeps its journals to itself.
         m_dlg.m_session.SetFolder(m_program.File("state"));
+        // No folder remembered by an earlier test.
+        if (const auto settings = ui::OpenSettings()) settings->clear();
     }
     void TearDown() override {
         tsumugi::SetProgramFolder(std::string());

@@ -60,7 +60,7 @@ TEST_F(MainDlgTest, EveryControlNamesItselfWithoutMnemonicMarks) {
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(w->accessibleName().contains(QLatin1Char('&'))) << w->accessibleName().toStdString();
     }
-    EXPECT_EQ(controls, 14);  // twelve buttons, the window menu and the category list
+    EXPECT_EQ(controls, 16);  // fourteen buttons, the window menu and the category list
 }
 
 TEST_F(MainDlgTest, TabGoesDownTheLeftColumnThenThroughTheCategories) {
@@ -69,13 +69,13 @@ TEST_F(MainDlgTest, TabGoesDownTheLeftColumnThenThroughTheCategories) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&m_dlg));
     Button(Q(u"開く"))->setFocus();
     QStringList order;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 14; ++i) {
         QWidget* w = QApplication::focusWidget();
         order << (qobject_cast<QListWidget*>(w) ? Q(u"(一覧)") : w->accessibleName());
         QTest::keyClick(w, Qt::Key_Tab);
     }
     EXPECT_EQ(order.join(QLatin1Char(' ')),
-              Q(u"開く 上書き保存 別名保存 保存 読み込み 変更一覧 パッチ出力 文字列ツール 終了 (一覧) 編集 Tsumugi のﾊﾞｰｼﾞｮﾝ情報(A)..."));
+              Q(u"開く 上書き保存 別名保存 保存 読み込み 変更一覧 パッチ出力 文字列ツール 終了 (一覧) CSV出力 CSV読込 編集 Tsumugi のﾊﾞｰｼﾞｮﾝ情報(A)..."));
 }
 
 TEST_F(MainDlgTest, EnterDoesNothingAndEveryWayOutAsksFirst) {

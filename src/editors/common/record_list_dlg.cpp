@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "editors/common/field_tips.h"
 #include "editors/common/record_editor.h"
 #include "ui/controls.h"
 
@@ -9,6 +10,11 @@ namespace editors {
 
 RecordListDlg::RecordListDlg(uint8_t* rom, uint32_t romSize, RecordTable table, QWidget* parent)
     : ui::Dialog(parent), m_pRom(rom), m_nRomSize(romSize), m_table(table) {}
+
+// The tips go before the controls do: nothing the list says while it goes may reach them.
+RecordListDlg::~RecordListDlg() {
+    if (m_pList != nullptr) disconnect(m_pList, nullptr, this, nullptr);
+}
 
 void RecordListDlg::CreateFrame(const QString& title, const QString& listTitle,
                                 const QStringList& items, QSize listSize, QWidget* data) {
@@ -18,6 +24,9 @@ void RecordListDlg::CreateFrame(const QString& title, const QString& listTitle,
     m_pList->setMinimumSize(listSize);
     const auto [ok, cancel] = LayOutRecordEditor(this, listTitle, m_pList, data);
 
+    // The list stands on the record shown, also when a refused move puts it back.
+    m_pTips = std::make_unique<FieldTips>(this, TableAt(m_table.base, m_table.size));
+    connect(m_pList, &QListWidget::currentRowChanged, this, [this](int row) { m_pTips->Show(row); });
     connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
     connect(ok, &QPushButton::clicked, this, &RecordListDlg::OnOkButton);
     connect(cancel, &QPushButton::clicked, this, &RecordListDlg::OnCancel);

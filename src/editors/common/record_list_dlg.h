@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QStringList>
 #include <cstdint>
+#include <memory>
 
 #include "ui/dialog.h"
 
@@ -13,6 +14,8 @@ class ListBox;
 }
 
 namespace editors {
+
+class FieldTips;
 
 // Where a table of fixed-size records lies in the ROM.
 struct RecordTable {
@@ -33,6 +36,7 @@ public:
 
 protected:
     RecordListDlg(uint8_t* rom, uint32_t romSize, RecordTable table, QWidget* parent);
+    ~RecordListDlg() override;
 
     // Titles the window and lays it out: the record list (titled listTitle, holding items,
     // at least listSize) beside data, over OK and ｷｬﾝｾﾙ. A selection change runs
@@ -58,6 +62,8 @@ private:
     void OnOkButton();
 
     RecordTable m_table;
+    // Each field control's tooltip: where its field lies in the record shown.
+    std::unique_ptr<FieldTips> m_pTips;
 };
 
 }  // namespace editors

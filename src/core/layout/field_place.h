@@ -1,0 +1,17 @@
+#pragma once
+// Where a field lies, in words a user reads: its offset in the record, its bus address in
+// one record, its width and the values it takes. Tooltips and anything else that explains
+// a field read it from the descriptors through here.
+#include <string>
+
+#include "core/layout/descriptor.h"
+
+namespace tsumugi::layout {
+
+// "+0x0C (0x080C38D0), 16ビット, 0～65535" for a number; "+0x1A (0x080C38DE) ビット3" for one
+// bit; "+0x12 (0x080C38D6) ビット12～15, S～D" for a terrain rank; "+0x00 (0x080C38C4),
+// 17バイト" for a text. Without a record in the table (record < 0 or past its count) the
+// bus address is left out.
+std::string FieldPlace(const Table& table, const Field& field, int record);
+
+}  // namespace tsumugi::layout

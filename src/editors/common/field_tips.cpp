@@ -1,0 +1,78 @@
+#include "editors/common/field_tips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+
+#include "core/layout/descriptor.h"
+#include "core/layout/field_place.h"
+
+namespace editors {
+namespace layout = tsumugi::layout;
+
+namespace {
+
+bool IsFieldControl(const QWidget* w) {
+    return qobject_cast<const QLineEdit*>(w) != nullptr || qobject_cast<const QCheckBox*>(w) != nullptr ||
+           qobject_cast<const QComboBox*>(w) != nullptr || qobject_cast<const QPlainTextEdit*>(w) != nullptr;
+}
+
+}  // namespace
+
+const layout::Table* TableAt(uint32_t base, uint32_t size) {
+    for (const layout::Table& table : layout::Tables()) {
+        if (table.base == base && table.size == size) return &table;
+    }
+    return nullptr;
+}
+
+FieldTips::FieldTips(QWidget* root, const layout::Table* table) : m_pTable(table), m_pRoot(root) {
+    if (m_pTable == nullptr) return;
+    for (const layout::Field& field : m_pTable->fields) m_fields.insert(QString::fromUtf8(field.label), &field);
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        // A combo's own line edit, if any, is part of the combo.
+        if (IsFieldControl(w) && qobject_cast<QComboBox*>(w->parentWidget()) == nullptr) m_controls << w;
+    }
+    for (QTabWidget* tabs : root->findChildren<QTabWidget*>()) {
+        m_connections << QObject::connect(tabs, &QTabWidget::currentChanged, root, [this] { Show(m_nRecord); });
+    }
+}
+
+FieldTips::~FieldTips() {
+    for (const QMetaObject::Connection& connection : m_connections) QObject::disconnect(connection);
+}
+
+const layout::Field* FieldTips::FieldOf(const QWidget* control) const {
+    const QString name = control->accessibleName();
+    if (name.isEmpty()) return nullptr;
+    // Qualified by a group around it ("移動タイプ 地") or by the tab page it shows, before
+    // the plain label that a field of another group may carry ("空").
+    for (const QWidget* w = control->parentWidget(); w != nullptr && w != m_pRoot; w = w->parentWidget()) {
+        if (const auto* group = qobject_cast<const QGroupBox*>(w)) {
+            if (const layout::Field* f = m_fields.value(group->title() + QLatin1Char(' ') + name)) return f;
+            if (const layout::Field* f = m_fields.value(group->title() + name)) return f;
+        }
+    }
+    for (const QTabWidget* tabs : m_pRoot->findChildren<QTabWidget*>()) {
+        const QString page = tabs->tabText(tabs->currentIndex());
+        if (const layout::Field* f = m_fields.value(page + QLatin1Char(' ') + name)) return f;
+    }
+    if (const layout::Field* f = m_fields.value(name)) return f;
+    return nullptr;
+}
+
+void FieldTips::Show(int record) {
+    m_nRecord = record;
+    if (m_pTable == nullptr) return;
+    for (const QPointer<QWidget>& control : m_controls) {
+        if (control.isNull()) continue;
+        if (const layout::Field* field = FieldOf(control)) {
+            control->setToolTip(QString::fromUtf8(layout::FieldPlace(*m_pTable, *field, record)));
+        }
+    }
+}
+
+}  // namespace editors

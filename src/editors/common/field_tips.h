@@ -1,0 +1,47 @@
+#pragma once
+// Tooltips that say where each field of a record editor lies: the controls are bound to
+// the table's descriptor fields by the labels they carry, qualified by their group or by
+// the tab page they show ("その１ 説明"), and the tips follow the record shown.
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <cstdint>
+
+class QWidget;
+
+namespace tsumugi::layout {
+struct Field;
+struct Table;
+}  // namespace tsumugi::layout
+
+namespace editors {
+
+// The fixed-record table at base with records of size bytes, or null.
+const tsumugi::layout::Table* TableAt(uint32_t base, uint32_t size);
+
+class FieldTips {
+public:
+    // Binds the number boxes, check boxes, drop-downs and text boxes below root to the
+    // fields of table (null: binds nothing). A tab strip's page change refreshes the tips.
+    FieldTips(QWidget* root, const tsumugi::layout::Table* table);
+    ~FieldTips();
+    FieldTips(const FieldTips&) = delete;
+    FieldTips& operator=(const FieldTips&) = delete;
+
+    // Sets every bound control's tip for record (the one shown; -1 when none).
+    void Show(int record);
+
+    // The field a control stands for now, or null.
+    const tsumugi::layout::Field* FieldOf(const QWidget* control) const;
+
+private:
+    const tsumugi::layout::Table* m_pTable;
+    QWidget* m_pRoot;
+    QHash<QString, const tsumugi::layout::Field*> m_fields;
+    QList<QPointer<QWidget>> m_controls;
+    QList<QMetaObject::Connection> m_connections;
+    int m_nRecord = -1;
+};
+
+}  // namespace editors
