@@ -119,6 +119,9 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningProgram) {
 }  // namespace
 }  // namespace tsumugi
 
+// POSIX variables and folders; the Windows side of the user folders is tested with the
+// file layer.
+#ifndef _WIN32
 TEST(UserConfigFolder, FollowsXdgConfigHomeElseHome) {
     const char* savedXdg = std::getenv("XDG_CONFIG_HOME");
     const char* savedHome = std::getenv("HOME");
@@ -173,3 +176,4 @@ TEST(UserFiles, TableAndOptionFileFollowTheProgramFolderElseTheUserFolder) {
     tsumugi::SetProgramFolder("");
     saved ? setenv("XDG_CONFIG_HOME", savedXdg.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
 }
+#endif
