@@ -19,6 +19,7 @@
 #include "core/text_codec.h"
 #include "demo/rom.h"
 #include "editor_walk.h"
+#include "editors/common/field_tips.h"
 #include "editors/common/game_text_field.h"
 #include "main_dlg_fixture.h"
 #include "test_properties.h"
@@ -190,6 +191,11 @@ TEST_F(MainDlgTest, TextsThatWouldNotStoreBackLockWithTheirReason) {
         EXPECT_EQ(box.isEnabled(), editable);
         if (c.reason != nullptr) EXPECT_TRUE(box.toolTip().contains(QString::fromUtf16(c.reason))) << box.toolTip().toStdString();
         if (c.reason == nullptr) EXPECT_TRUE(box.toolTip().isEmpty());
+        // The field's place stays beside the reason.
+        editors::SetTipPart(&box, editors::TipPart::Place, QStringLiteral("+0x00, 8バイト"));
+        EXPECT_TRUE(box.toolTip().startsWith(QStringLiteral("+0x00, 8バイト")));
+        EXPECT_EQ(box.toolTip().contains(QString::fromUtf16(c.reason ? c.reason : u"\n")), c.reason != nullptr);
+        editors::SetTipPart(&box, editors::TipPart::Place, QString());
         EXPECT_TRUE(editors::IsAsShown(&box));
         box.SetText(box.GetText() + QStringLiteral("x"));
         EXPECT_FALSE(editors::IsAsShown(&box));

@@ -5,6 +5,8 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStringList>
+#include <QVariant>
 #include <QTabWidget>
 
 #include "core/layout/descriptor.h"
@@ -64,13 +66,24 @@ const layout::Field* FieldTips::FieldOf(const QWidget* control) const {
     return nullptr;
 }
 
+void SetTipPart(QWidget* control, TipPart part, const QString& text) {
+    static const char* const kNames[] = {"tsumugiTipPlace", "tsumugiTipLock"};
+    control->setProperty(kNames[static_cast<int>(part)], text);
+    QStringList parts;
+    for (const char* name : kNames) {
+        const QString shown = control->property(name).toString();
+        if (!shown.isEmpty()) parts << shown;
+    }
+    control->setToolTip(parts.join(QLatin1Char('\n')));
+}
+
 void FieldTips::Show(int record) {
     m_nRecord = record;
     if (m_pTable == nullptr) return;
     for (const QPointer<QWidget>& control : m_controls) {
         if (control.isNull()) continue;
         if (const layout::Field* field = FieldOf(control)) {
-            control->setToolTip(QString::fromUtf8(layout::FieldPlace(*m_pTable, *field, record)));
+            SetTipPart(control, TipPart::Place, QString::fromUtf8(layout::FieldPlace(*m_pTable, *field, record)));
         }
     }
 }

@@ -17,6 +17,11 @@ struct Table;
 
 namespace editors {
 
+// A control's tooltip is made of parts set apart: where its field lies, and why its text
+// is locked. Setting one part keeps the other.
+enum class TipPart { Place, Lock };
+void SetTipPart(QWidget* control, TipPart part, const QString& text);
+
 // The fixed-record table at base with records of size bytes, or null.
 const tsumugi::layout::Table* TableAt(uint32_t base, uint32_t size);
 

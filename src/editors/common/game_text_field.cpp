@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/text_codec.h"
+#include "editors/common/field_tips.h"
 #include "ui/controls.h"
 #include "ui/text.h"
 
@@ -37,7 +38,7 @@ bool ShowIn(tsumugi::CTextCodec& codec, EditT* edit, const uint8_t* bytes, int l
     edit->setProperty(kShownProperty, shown);
     const QString reason = LockReason(codec, shown, bytes, decoded);
     edit->setEnabled(reason.isEmpty());
-    edit->setToolTip(reason);
+    SetTipPart(edit, TipPart::Lock, reason);
     return reason.isEmpty();
 }
 
