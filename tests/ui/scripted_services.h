@@ -99,9 +99,13 @@ private:
             ADD_FAILURE() << "unexpected file chooser: " << o.title.toStdString();
             return std::nullopt;
         }
-        std::optional<QString> r = files.front();
+        // Taken apart, so that no copy of an optional QString is made (g++ 12 at -O3 sees
+        // one as possibly uninitialised).
+        const bool cancelled = !files.front().has_value();
+        QString path = cancelled ? QString() : *files.front();
         files.pop_front();
-        return r;
+        if (cancelled) return std::nullopt;
+        return path;
     }
 };
 

@@ -189,8 +189,11 @@ TEST_F(MainDlgTest, TextsThatWouldNotStoreBackLockWithTheirReason) {
         const bool editable = editors::ShowGameText(codec, &box, c.bytes.data(), static_cast<int>(c.bytes.size()));
         EXPECT_EQ(editable, c.reason == nullptr) << box.GetText().toStdString();
         EXPECT_EQ(box.isEnabled(), editable);
-        if (c.reason != nullptr) EXPECT_TRUE(box.toolTip().contains(QString::fromUtf16(c.reason))) << box.toolTip().toStdString();
-        if (c.reason == nullptr) EXPECT_TRUE(box.toolTip().isEmpty());
+        if (c.reason != nullptr) {
+            EXPECT_TRUE(box.toolTip().contains(QString::fromUtf16(c.reason))) << box.toolTip().toStdString();
+        } else {
+            EXPECT_TRUE(box.toolTip().isEmpty());
+        }
         // The field's place stays beside the reason.
         editors::SetTipPart(&box, editors::TipPart::Place, QStringLiteral("+0x00, 8バイト"));
         EXPECT_TRUE(box.toolTip().startsWith(QStringLiteral("+0x00, 8バイト")));
