@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the fuzz tree (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer)
-# when needed and runs one fuzz target for SECONDS on its corpus in fuzz/corpus/TARGET.
+# Builds the fuzz tree (clang, libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer,
+# optimised with -O1 as long fuzz runs want, assertions kept) when needed and runs one
+# fuzz target for SECONDS on its corpus in fuzz/corpus/TARGET.
 # Inputs the run finds new go to build-fuzz/corpus-new/TARGET, crashes to
 # build-fuzz/artifacts/TARGET/; the repository's corpus is only read.
 #   ./scripts/fuzz.sh TARGET SECONDS [libFuzzer options...]
@@ -16,7 +17,8 @@ configure() {
     local launcher=()
     command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     CC=clang CXX=clang++ cmake -S . -B "$builddir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-      -DTSUMUGI_FUZZ=ON -DTSUMUGI_SANITIZE=ON -DBUILD_TESTING=OFF -DTSUMUGI_BUILD_BENCH=OFF \
+      -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DTSUMUGI_FUZZ=ON -DTSUMUGI_SANITIZE=ON \
+      -DBUILD_TESTING=OFF -DTSUMUGI_BUILD_BENCH=OFF \
       "${launcher[@]}"
   else
     cmake "$builddir" >/dev/null

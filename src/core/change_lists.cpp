@@ -10,6 +10,7 @@
 #include "core/bytes.h"
 #include "core/change_explain_detail.h"
 #include "core/layout/battle.h"
+#include "core/layout/list_fields.h"
 #include "core/layout/pilots.h"
 #include "core/layout/scenario.h"
 #include "core/layout/units.h"
@@ -35,30 +36,21 @@ struct Span {
     int entry;  // record number within its list
 };
 
-// A control over some bytes of a record.
-struct RecordField {
-    const char* label;
-    uint32_t offset;
-    uint32_t width;
-    uint8_t mask;  // bits of each byte the control owns
-    std::string (*show)(const Image& image, const uint8_t* record, const RecordField& field);
-};
+// Shows a field's value in a record as its control does.
+using Show = std::string (*)(const Image& image, const uint8_t* record, const layout::Field& field);
 
-std::string ShowNumber(const Image&, const uint8_t* record, const RecordField& field) {
-    const uint8_t* p = record + field.offset;
-    const uint32_t value = field.width == 1 ? p[0] & field.mask : field.width == 2 ? Read16(p) : Read32(p);
-    return std::to_string(value);
+std::string ShowNumber(const Image&, const uint8_t* record, const layout::Field& field) {
+    return std::to_string(layout::ReadField(field, record));
 }
 
-std::string ShowHex(const Image&, const uint8_t* record, const RecordField& field) {
+std::string ShowHex(const Image&, const uint8_t* record, const layout::Field& field) {
     const uint8_t* p = record + field.offset;
     return field.width == 2 ? HexNumber(Read16(p), 4) : HexNumber(Read32(p), 8);
 }
 
-std::string ShowSide(const Image&, const uint8_t* record, const RecordField& field) {
-    static constexpr const char* kSides[] = {"味方", "敵", "味方(操作不可)", "中立"};
+std::string ShowChoice(const Image&, const uint8_t* record, const layout::Field& field) {
     const uint8_t v = record[field.offset];
-    return v < std::size(kSides) ? kSides[v] : std::to_string(v);
+    return v < field.items.size() ? field.items[v] : std::to_string(v);
 }
 
 std::string Named16(const Image& image, uint16_t v, NameKind kind, int count) {
@@ -66,15 +58,15 @@ std::string Named16(const Image& image, uint16_t v, NameKind kind, int count) {
     return v < count ? NameOf(*image.codec, kind, v) : std::to_string(v);
 }
 
-std::string ShowUnit(const Image& image, const uint8_t* record, const RecordField& field) {
+std::string ShowUnit(const Image& image, const uint8_t* record, const layout::Field& field) {
     return Named16(image, Read16(record + field.offset), NameKind::Unit, layout::unit_record::kCount);
 }
 
-std::string ShowPilot(const Image& image, const uint8_t* record, const RecordField& field) {
+std::string ShowPilot(const Image& image, const uint8_t* record, const layout::Field& field) {
     return Named16(image, Read16(record + field.offset), NameKind::Pilot, layout::pilot_record::kCount);
 }
 
-std::string ShowDrop(const Image& image, const uint8_t* record, const RecordField& field) {
+std::string ShowDrop(const Image& image, const uint8_t* record, const layout::Field& field) {
     const uint16_t v = Read16(record + field.offset);
     if (v == 0xFFFF) return "無し";
     const int kind = v >> 12, item = v & 0xFFF;
@@ -89,26 +81,18 @@ std::string Numbered(const Image& image, NameKind kind, int count, uint8_t v) {
     return HexNumber(v, 2) + ": " + NameOf(*image.codec, kind, v);
 }
 
-std::string ShowWindow(const Image&, const uint8_t* record, const RecordField& field) {
-    static constexpr const char* kWindows[] = {"上", "下", "中央顔無し"};
-    const uint8_t v = record[field.offset];
-    return v < std::size(kWindows) ? kWindows[v] : std::to_string(v);
-}
-
-std::string ShowFace(const Image& image, const uint8_t* record, const RecordField& field) {
+std::string ShowFace(const Image& image, const uint8_t* record, const layout::Field& field) {
     const uint8_t v = record[field.offset];
     return v == 0xFF ? "無し(0xFF)" : Numbered(image, NameKind::Pilot, layout::pilot_record::kCount, v);
 }
 
-std::string ShowPlaceKind(const Image&, const uint8_t* record, const RecordField& field) {
-    static constexpr const char* kKinds[] = {"キャラ指定", "ユニット指定", "？", "座標指定"};
-    const uint8_t v = record[field.offset];
-    if (v == mr::kKindFace) return "顔と同じ(0xFF)";
-    return v < std::size(kKinds) ? kKinds[v] : std::to_string(v);
+std::string ShowPlaceKind(const Image& image, const uint8_t* record, const layout::Field& field) {
+    if (record[field.offset] == mr::kKindFace) return "顔と同じ(0xFF)";
+    return ShowChoice(image, record, field);
 }
 
 // Byte 6 names a pilot or a unit, or is the X of a point, by the record's own kind.
-std::string ShowTarget(const Image& image, const uint8_t* record, const RecordField& field) {
+std::string ShowTarget(const Image& image, const uint8_t* record, const layout::Field& field) {
     const uint8_t v = record[field.offset];
     switch (record[mr::kPositionKind]) {
         case mr::kKindPilot: return Numbered(image, NameKind::Pilot, layout::pilot_record::kCount, v);
@@ -117,49 +101,44 @@ std::string ShowTarget(const Image& image, const uint8_t* record, const RecordFi
     }
 }
 
-std::string ShowSpeaker(const Image& image, const uint8_t* record, const RecordField& field) {
+std::string ShowSpeaker(const Image& image, const uint8_t* record, const layout::Field& field) {
     const uint8_t v = record[field.offset];
     if (v == lr::kDefaultSpeaker) return "FF: デフォルト";
     return Numbered(image, NameKind::Pilot, layout::battle_tables::kPilotCount, v);
 }
 
-constexpr RecordField kDeployFields[] = {
-    {"フェーズ？", dr::kPhase, 1, 0xFF, ShowNumber},
-    {"陣営", dr::kSide, 1, 0xFF, ShowSide},
-    {"ユニット", dr::kUnit, 2, 0xFF, ShowUnit},
-    {"パイロット", dr::kPilot, 2, 0xFF, ShowPilot},
-    {"??\?(2)", dr::kUnnamed2, 1, 0xFF, ShowNumber},
-    {"改造段階 ユニット", dr::kUnitUpgrade, 1, 0xFF, ShowNumber},
-    {"改造段階 武器", dr::kWeaponUpgrade, 1, 0xFF, ShowNumber},
-    {"LV", dr::kLevel, 1, 0xFF, ShowNumber},
-    {"撃墜数", dr::kKills, 1, 0xFF, ShowNumber},
-    {"PP", dr::kPp, 1, 0xFF, ShowNumber},
-    {"X座標", dr::kX, 1, 0xFF, ShowNumber},
-    {"Y座標", dr::kY, 1, 0xFF, ShowNumber},
-    {"空陸?", dr::kAirGround, 1, 0xFF, ShowNumber},
-    {"??\?(3)", dr::kUnnamed3, 1, 0xFF, ShowNumber},
-    {"行動パターン？", dr::kAction, 1, 0xFF, ShowNumber},
-    {"??\?(5)", dr::kUnnamed5, 1, 0xFF, ShowNumber},
-    {"落とすアイテム", dr::kDrop, 2, 0xFF, ShowDrop},
-};
+Show ShowOf(SpanKind kind, uint32_t offset) {
+    if (kind == SpanKind::Deploy) {
+        switch (offset) {
+            case dr::kSide: return ShowChoice;
+            case dr::kUnit: return ShowUnit;
+            case dr::kPilot: return ShowPilot;
+            case dr::kDrop: return ShowDrop;
+            default: return ShowNumber;
+        }
+    }
+    if (kind == SpanKind::Message) {
+        switch (offset) {
+            case mr::kWindow: return ShowChoice;
+            case mr::kFace: return ShowFace;
+            case mr::kPositionKind: return ShowPlaceKind;
+            case mr::kTarget: return ShowTarget;
+            case mr::kText: return ShowHex;
+            default: return ShowNumber;
+        }
+    }
+    switch (offset) {
+        case lr::kSpeaker: return ShowSpeaker;
+        case lr::kTextOffset: return ShowHex;
+        default: return ShowNumber;
+    }
+}
 
-constexpr RecordField kMessageFields[] = {
-    {"進行度？", mr::kProgress, 2, 0xFF, ShowNumber},
-    {"ウィンドウの位置", mr::kWindow, 1, 0xFF, ShowWindow},
-    {"顔", mr::kFace, 1, 0xFF, ShowFace},
-    {"表情", mr::kExpression, 1, 0xFF, ShowNumber},
-    {"座標", mr::kPositionKind, 1, 0xFF, ShowPlaceKind},
-    {"対象/X", mr::kTarget, 1, 0xFF, ShowTarget},
-    {"Y", mr::kY, 1, 0xFF, ShowNumber},
-    {"テキストのポインタ", mr::kText, 4, 0xFF, ShowHex},
-};
-
-// Bits 4-7 of the expression byte are kept as they are.
-constexpr RecordField kLineFields[] = {
-    {"セリフキャラ", lr::kSpeaker, 1, 0xFF, ShowSpeaker},
-    {"表情", lr::kExpression, 1, 0x0F, ShowNumber},
-    {"文章の位置", lr::kTextOffset, 2, 0xFF, ShowHex},
-};
+// The bits of each of its bytes a field owns: a bit field of one byte owns its bits only.
+uint8_t MaskOf(const layout::Field& field) {
+    if (field.bits == 0 || field.width != 1) return 0xFF;
+    return static_cast<uint8_t>(((1u << field.bits) - 1u) << field.shift);
+}
 
 }  // namespace
 
@@ -279,11 +258,11 @@ void ListIndex::Impl::Describe(const Span& span, uint32_t b, std::vector<Touch>&
         out.push_back(std::move(touch));
         return;
     }
-    std::span<const RecordField> fields = span.kind == SpanKind::Deploy ? std::span<const RecordField>(kDeployFields)
-                                          : span.kind == SpanKind::Message ? std::span<const RecordField>(kMessageFields)
-                                                                           : std::span<const RecordField>(kLineFields);
+    const std::span<const layout::Field> fields = span.kind == SpanKind::Deploy    ? layout::DeployFields()
+                                                  : span.kind == SpanKind::Message ? layout::MessageFields()
+                                                                                   : layout::LineFields();
     const uint32_t inRecord = b - span.start;
-    for (const RecordField& field : fields) {
+    for (const layout::Field& field : fields) {
         if (inRecord < field.offset || inRecord >= field.offset + field.width) continue;
         Touch touch = base;
         touch.key = key + "/" + std::to_string(field.offset);
@@ -293,11 +272,12 @@ void ListIndex::Impl::Describe(const Span& span, uint32_t b, std::vector<Touch>&
             const uint8_t kind = after->data[span.start + mr::kPositionKind];
             touch.field = entry + (kind == mr::kKindPilot || kind == mr::kKindUnit ? "対象" : "X");
         }
-        touch.mask = field.mask;
+        touch.mask = MaskOf(field);
         const uint32_t start = span.start, size = span.length;
-        touch.render = [start, size, &field](const Image& image) -> std::string {
+        const Show show = ShowOf(span.kind, field.offset);
+        touch.render = [start, size, &field, show](const Image& image) -> std::string {
             if (!image.Has(start, size)) return "";
-            return field.show(image, image.data + start, field);
+            return show(image, image.data + start, field);
         };
         out.push_back(std::move(touch));
     }

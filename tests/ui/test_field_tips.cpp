@@ -6,7 +6,12 @@
 
 #include "app/editor_factory.h"
 #include "core/layout/descriptor.h"
+#include "core/battle_lines.h"
 #include "core/layout/field_place.h"
+#include "core/layout/list_fields.h"
+#include "core/layout/scenario.h"
+#include "core/regions.h"
+#include "core/scenario_lists.h"
 #include "editor_fixture.h"
 #include "editor_walk.h"
 #include "ui/dialog.h"
@@ -50,6 +55,51 @@ TEST_F(FieldTipsTest, EveryFieldOfARecordEditorShowsItsPlaceInTheRecordShown) {
             }
         }
         EXPECT_TRUE(missing.isEmpty()) << table.name << ": " << QStringList(missing.values()).join(u'|').toStdString();
+    }
+}
+
+// The lists the pointers reach: every field of the record shown explains itself on a
+// control, the pointers to texts on the text box.
+TEST_F(FieldTipsTest, EveryFieldOfAListRecordShowsItsPlaceInTheRecordShown) {
+    namespace cat = tsumugi::category;
+    uint32_t deployPointer = 0, messagePointer = 0;
+    ASSERT_TRUE(tsumugi::ReadChapterPointers(Rom(), RomSize(), 0, deployPointer, messagePointer));
+    const uint32_t deploys = tsumugi::ConvertChapterPointer(deployPointer, layout::deploy_record::kSize, RomSize()).offset;
+    const uint32_t messages = tsumugi::ConvertChapterPointer(messagePointer, layout::message_record::kSize, RomSize()).offset;
+    const tsumugi::BattlePilot pilot = tsumugi::ReadBattlePilot(Rom(), RomSize(), 1);
+    ASSERT_GT(pilot.lineCount, 1);
+    struct Case {
+        int category, page;  // page: the tab page, or the pilot
+        const char* list;
+        std::span<const layout::Field> fields;
+        uint32_t record;  // of row 1
+        uint32_t textPointer;
+    };
+    const Case cases[] = {
+        {cat::kScenario, 0, "配置", layout::DeployFields(), deploys + layout::deploy_record::kSize, ~0u},
+        {cat::kScenario, 1, "セリフ", layout::MessageFields(), messages + layout::message_record::kSize,
+         layout::message_record::kText},
+        {cat::kBattleLine, 1, "セリフ", layout::LineFields(), pilot.Record(1), layout::battle_line_record::kTextOffset},
+    };
+    for (const Case& c : cases) {
+        auto editor = app::CreateEditor(c.category, Rom(), RomSize());
+        editor->show();
+        if (auto* tabs = editor->findChild<ui::TabCtrl*>()) ASSERT_TRUE(ChoosePage(tabs, c.page));
+        if (c.category == cat::kBattleLine) ASSERT_TRUE(ChooseRow(Named<ui::ListBox>(editor.get(), QStringLiteral("パイロット")), c.page));
+        ui::ListBox* list = nullptr;
+        for (auto* l : editor->findChildren<ui::ListBox*>()) {
+            if (l->accessibleName() == QString::fromUtf8(c.list) && l->isVisible()) list = l;
+        }
+        ASSERT_TRUE(list != nullptr && ChooseRow(list, 1)) << c.list;
+        QStringList lines;
+        for (QWidget* w : editor->findChildren<QWidget*>()) lines << w->toolTip().split(u'\n');
+        for (const layout::Field& field : c.fields) {
+            const QString place = QString::fromUtf8(layout::FieldPlace(field, c.record));
+            // A pointer's place leads the text box's tip, which goes on to the text's own.
+            const QString wanted = field.offset == c.textPointer ? place.left(place.indexOf(u')') + 1) + QStringLiteral(" → ") : place;
+            EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [&](const QString& l) { return l.startsWith(wanted); }))
+                << c.list << ": " << field.label << " " << wanted.toStdString();
+        }
     }
 }
 

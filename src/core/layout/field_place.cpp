@@ -28,11 +28,20 @@ std::string Values(const Field& field) {
 }  // namespace
 
 std::string FieldPlace(const Table& table, const Field& field, int record) {
+    std::optional<uint32_t> at;
+    if (record >= 0 && record < table.count) at = table.base + table.size * static_cast<uint32_t>(record);
+    return FieldPlace(field, at);
+}
+
+std::string PointedTextPlace(const Field& pointer, uint32_t record, uint32_t text, std::optional<uint32_t> room) {
+    std::string place = Format("+0x%02X (0x%08X)", pointer.offset, kBusBase + record + pointer.offset) +
+                        Format(" → 0x%08X", kBusBase + text);
+    return room ? place + Format(", %uバイト", *room) : place;
+}
+
+std::string FieldPlace(const Field& field, std::optional<uint32_t> record) {
     std::string place = Format("+0x%02X", field.offset);
-    if (record >= 0 && record < table.count) {
-        const uint32_t address = kBusBase + table.base + table.size * static_cast<uint32_t>(record) + field.offset;
-        place += Format(" (0x%08X)", address);
-    }
+    if (record) place += Format(" (0x%08X)", kBusBase + *record + field.offset);
     if (field.kind == FieldKind::Text) return place + Format(", %uバイト", field.width);
     if (field.bits == 1) return place + Format(" ビット%u", field.shift);
     if (field.bits > 1) {

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "core/layout/battle.h"
+#include "core/layout/field_place.h"
+#include "core/layout/list_fields.h"
 #include "core/regions.h"
 #include "core/text_codec.h"
 #include "editors/common/find_box.h"
@@ -118,6 +120,8 @@ void CBattleLineDlg::CreateControls() {
     connect(m_pLineList, &ui::ListBox::SelChange, this, [this] { LoadLine(); });
     connect(m_pOk, &QPushButton::clicked, this, &CBattleLineDlg::OnOkButton);
     connect(m_pCancel, &QPushButton::clicked, this, &CBattleLineDlg::OnCancel);
+    m_pTips = std::make_unique<editors::FieldTips>(this, tsumugi::layout::LineFields());
+    m_pTips->ShowAt(std::nullopt);
 }
 
 void CBattleLineDlg::LayOut(int w, int h) {
@@ -185,6 +189,8 @@ void CBattleLineDlg::SelectPilot() {
     // The contents keep showing the last line but take no input: nothing is stored from
     // them until a line is chosen.
     SetContentsEnabled(false, false);
+    m_pTips->ShowAt(std::nullopt);
+    editors::SetTipPart(m_pText, editors::TipPart::Place, QString());
 
     m_pilot = tsumugi::ReadBattlePilot(m_pRom, m_nRomSize, selected);
     switch (m_pilot.fault) {
@@ -223,6 +229,11 @@ void CBattleLineDlg::ShowLine(int line) {
     const bool recordInside =
         tsumugi::WritableFor(kCategory, record, line_record::kSize, m_nRomSize);
     const std::optional<uint32_t> room = tsumugi::LineRoom(m_pRom, m_pilot, line);
+    namespace layout = tsumugi::layout;
+    m_pTips->ShowAt(record);
+    const layout::Field* offset = layout::FieldAtOffset(layout::LineFields(), line_record::kTextOffset);
+    editors::SetTipPart(m_pText, editors::TipPart::Place,
+                        QString::fromUtf8(layout::PointedTextPlace(*offset, record, text, room)));
     const bool textInside = room && tsumugi::WritableFor(kCategory, text, *room, m_nRomSize);
     m_bStoreRecord = decoded && recordInside;
     m_bStoreText = m_bStoreRecord && textInside;

@@ -5,8 +5,10 @@
 // past the room before the next text; a line lying outside the category's regions, or
 // whose text the character table cannot fully decode, is shown read-only.
 #include <cstdint>
+#include <memory>
 
 #include "core/battle_lines.h"
+#include "editors/common/field_tips.h"
 #include "editors/common/value_combo.h"
 #include "ui/dialog.h"
 
@@ -79,4 +81,5 @@ private:
     ui::MultiEdit* m_pText = nullptr;
     ui::Button* m_pOk = nullptr;
     ui::Button* m_pCancel = nullptr;
+    std::unique_ptr<editors::FieldTips> m_pTips;
 };

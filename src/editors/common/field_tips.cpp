@@ -32,14 +32,25 @@ const layout::Table* TableAt(uint32_t base, uint32_t size) {
 }
 
 FieldTips::FieldTips(QWidget* root, const layout::Table* table) : m_pTable(table), m_pRoot(root) {
-    if (m_pTable == nullptr) return;
-    for (const layout::Field& field : m_pTable->fields) m_fields.insert(QString::fromUtf8(field.label), &field);
-    for (QWidget* w : root->findChildren<QWidget*>()) {
+    if (m_pTable != nullptr) Bind(m_pTable->fields);
+}
+
+FieldTips::FieldTips(QWidget* root, std::span<const layout::Field> fields) : m_pRoot(root) { Bind(fields); }
+
+void FieldTips::Bind(std::span<const layout::Field> fields) {
+    for (const layout::Field& field : fields) {
+        const QString label = QString::fromUtf8(field.label);
+        m_fields.insert(label, &field);
+        if (label.contains(QLatin1Char('/'))) {
+            for (const QString& part : label.split(QLatin1Char('/'))) m_fields.insert(part, &field);
+        }
+    }
+    for (QWidget* w : m_pRoot->findChildren<QWidget*>()) {
         // A combo's own line edit, if any, is part of the combo.
         if (IsFieldControl(w) && qobject_cast<QComboBox*>(w->parentWidget()) == nullptr) m_controls << w;
     }
-    for (QTabWidget* tabs : root->findChildren<QTabWidget*>()) {
-        m_connections << QObject::connect(tabs, &QTabWidget::currentChanged, root, [this] { Show(m_nRecord); });
+    for (QTabWidget* tabs : m_pRoot->findChildren<QTabWidget*>()) {
+        m_connections << QObject::connect(tabs, &QTabWidget::currentChanged, m_pRoot, [this] { ShowAt(m_recordAt); });
     }
 }
 
@@ -63,11 +74,15 @@ const layout::Field* FieldTips::FieldOf(const QWidget* control) const {
         if (const layout::Field* f = m_fields.value(page + QLatin1Char(' ') + name)) return f;
     }
     if (const layout::Field* f = m_fields.value(name)) return f;
+    // The controls of a group that stands for one field ("落とすアイテム": its kind and item).
+    for (const QWidget* w = control->parentWidget(); w != nullptr && w != m_pRoot; w = w->parentWidget()) {
+        if (const auto* group = qobject_cast<const QGroupBox*>(w)) return m_fields.value(group->title());
+    }
     return nullptr;
 }
 
 void SetTipPart(QWidget* control, TipPart part, const QString& text) {
-    static const char* const kNames[] = {"tsumugiTipPlace", "tsumugiTipLock"};
+    static const char* const kNames[] = {"tsumugiTipAbout", "tsumugiTipPlace", "tsumugiTipLock"};
     control->setProperty(kNames[static_cast<int>(part)], text);
     QStringList parts;
     for (const char* name : kNames) {
@@ -78,12 +93,19 @@ void SetTipPart(QWidget* control, TipPart part, const QString& text) {
 }
 
 void FieldTips::Show(int record) {
-    m_nRecord = record;
-    if (m_pTable == nullptr) return;
+    std::optional<uint32_t> at;
+    if (m_pTable != nullptr && record >= 0 && record < m_pTable->count) {
+        at = m_pTable->base + m_pTable->size * static_cast<uint32_t>(record);
+    }
+    ShowAt(at);
+}
+
+void FieldTips::ShowAt(std::optional<uint32_t> record) {
+    m_recordAt = record;
     for (const QPointer<QWidget>& control : m_controls) {
         if (control.isNull()) continue;
         if (const layout::Field* field = FieldOf(control)) {
-            SetTipPart(control, TipPart::Place, QString::fromUtf8(layout::FieldPlace(*m_pTable, *field, record)));
+            SetTipPart(control, TipPart::Place, QString::fromUtf8(layout::FieldPlace(*field, record)));
         }
     }
 }

@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QString>
 #include <cstdint>
+#include <optional>
+#include <span>
 
 class QWidget;
 
@@ -17,9 +19,9 @@ struct Table;
 
 namespace editors {
 
-// A control's tooltip is made of parts set apart: where its field lies, and why its text
-// is locked. Setting one part keeps the other.
-enum class TipPart { Place, Lock };
+// A control's tooltip is made of parts set apart: what the control is about, where its
+// field lies, and why its text is locked. Setting one part keeps the others.
+enum class TipPart { About, Place, Lock };
 void SetTipPart(QWidget* control, TipPart part, const QString& text);
 
 // The fixed-record table at base with records of size bytes, or null.
@@ -30,23 +32,30 @@ public:
     // Binds the number boxes, check boxes, drop-downs and text boxes below root to the
     // fields of table (null: binds nothing). A tab strip's page change refreshes the tips.
     FieldTips(QWidget* root, const tsumugi::layout::Table* table);
+    // Binds them to the fields of records that lie wherever a pointer leads. A field
+    // labelled "A/B" is shown by the control "A" or "B" in turn.
+    FieldTips(QWidget* root, std::span<const tsumugi::layout::Field> fields);
     ~FieldTips();
     FieldTips(const FieldTips&) = delete;
     FieldTips& operator=(const FieldTips&) = delete;
 
     // Sets every bound control's tip for record (the one shown; -1 when none).
     void Show(int record);
+    // The same for the record at file offset record (none: no record shown).
+    void ShowAt(std::optional<uint32_t> record);
 
     // The field a control stands for now, or null.
     const tsumugi::layout::Field* FieldOf(const QWidget* control) const;
 
 private:
-    const tsumugi::layout::Table* m_pTable;
+    void Bind(std::span<const tsumugi::layout::Field> fields);
+
+    const tsumugi::layout::Table* m_pTable = nullptr;
     QWidget* m_pRoot;
+    std::optional<uint32_t> m_recordAt;
     QHash<QString, const tsumugi::layout::Field*> m_fields;
     QList<QPointer<QWidget>> m_controls;
     QList<QMetaObject::Connection> m_connections;
-    int m_nRecord = -1;
 };
 
 }  // namespace editors

@@ -9,6 +9,8 @@
 #include <string>
 
 #include "core/bytes.h"
+#include "core/layout/field_place.h"
+#include "core/layout/list_fields.h"
 #include "core/layout/pilots.h"
 #include "core/layout/scenario.h"
 #include "core/layout/units.h"
@@ -120,7 +122,7 @@ void CScenarioMessagePage::CreateControls() {
     m_pTarget = new ui::ComboBox(S(u"対象"));
     m_pTarget->SetItems(m_pilotItems);
     editors::SetContentsLength(m_pTarget, 18);
-    m_pTarget->setToolTip(S(u"ウィンドウが指すキャラまたはユニット"));
+    editors::SetTipPart(m_pTarget, editors::TipPart::About, S(u"ウィンドウが指すキャラまたはユニット"));
     m_pPosition->addWidget(m_pTarget);
 
     auto* point = new QWidget;
@@ -160,6 +162,8 @@ void CScenarioMessagePage::CreateControls() {
     kind->SetCurSel(0);
     m_pTarget->SetCurSel(0);
     m_pPosition->setCurrentIndex(kShowTarget);
+    m_pTips = std::make_unique<editors::FieldTips>(this, tsumugi::layout::MessageFields());
+    m_pTips->ShowAt(std::nullopt);
 }
 
 uint8_t* CScenarioMessagePage::Record(int k) const {
@@ -252,6 +256,8 @@ void CScenarioMessagePage::ClearMessage() {
     m_bStoreText = false;
     SetFieldsEnabled(false);
     ShowNote(QString());
+    m_pTips->ShowAt(std::nullopt);
+    editors::SetTipPart(m_pText, editors::TipPart::Place, QString());
 }
 
 void CScenarioMessagePage::OnSelChange() {
@@ -278,6 +284,15 @@ void CScenarioMessagePage::LoadMessage(int k) {
     m_pTarget->SetCurSel(m_nLoadedTarget < m_pTarget->GetCount() ? m_nLoadedTarget : -1);
 
     const tsumugi::MessageTextRoom& room = m_textLimits[static_cast<size_t>(k)];
+    const uint32_t record = m_nOffset + mr::kSize * static_cast<uint32_t>(k);
+    m_pTips->ShowAt(record);
+    QString textPlace;
+    if (room.place == tsumugi::MessageTextPlace::Inside || room.place == tsumugi::MessageTextPlace::OnTable) {
+        namespace layout = tsumugi::layout;
+        const layout::Field* pointer = layout::FieldAtOffset(layout::MessageFields(), mr::kText);
+        textPlace = QString::fromUtf8(layout::PointedTextPlace(*pointer, record, room.offset, room.limit));
+    }
+    editors::SetTipPart(m_pText, editors::TipPart::Place, textPlace);
     m_bStoreText = false;
     QString note;
     ui::SetUInt(m_pLimit, room.limit);

@@ -5,9 +5,11 @@
 #include <QStringList>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "core/message_table.h"
+#include "editors/common/field_tips.h"
 #include "editors/common/value_combo.h"
 
 class QStackedWidget;
@@ -73,4 +75,5 @@ private:
     ui::Edit* m_pY = nullptr;
     ui::MultiEdit* m_pText = nullptr;
     ui::Edit* m_pLimit = nullptr;
+    std::unique_ptr<editors::FieldTips> m_pTips;
 };

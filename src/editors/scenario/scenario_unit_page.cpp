@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "core/bytes.h"
+#include "core/layout/list_fields.h"
 #include "core/layout/scenario.h"
 #include "core/layout/units.h"
 #include "core/layout/pilots.h"
@@ -84,6 +85,8 @@ void CScenarioUnitPage::CreateControls() {
     connect(m_pModeButton, &QPushButton::clicked, this, &CScenarioUnitPage::ToggleListMode);
     connect(m_pList, &ui::ListBox::SelChange, this, &CScenarioUnitPage::OnSelChange);
     connect(m_pDropKind, &ui::ComboBox::SelChange, this, &CScenarioUnitPage::FillDropItems);
+    m_pTips = std::make_unique<editors::FieldTips>(m_pFields, tsumugi::layout::DeployFields());
+    m_pTips->ShowAt(std::nullopt);
 }
 
 QWidget* CScenarioUnitPage::CreateFields() {
@@ -197,6 +200,7 @@ bool CScenarioUnitPage::Show(uint32_t offset, QString note) {
     // Without a record (an empty list) the fields still hold the last record shown; they are
     // greyed so that nothing suggests they belong to this chapter.
     m_pFields->setEnabled(!m_bReadOnly && m_nShown >= 0);
+    if (m_nShown < 0) m_pTips->ShowAt(std::nullopt);
     return true;
 }
 
@@ -231,6 +235,7 @@ void CScenarioUnitPage::LoadRecord(int k) {
     const uint8_t* record = Record(k);
     if (record == nullptr) return;
     m_nShown = k;
+    m_pTips->ShowAt(m_nOffset + kSize * static_cast<uint32_t>(k));
     editors::LoadNumbers(m_numbers, record);
     m_pilot.Load(tsumugi::Read16(record + kPilot));
     m_unit.Load(tsumugi::Read16(record + kUnit));

@@ -6,7 +6,9 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <memory>
 
+#include "editors/common/field_tips.h"
 #include "editors/common/record_editor.h"
 #include "editors/common/value_combo.h"
 
@@ -75,4 +77,5 @@ private:
     editors::ValueCombo m_weaponUpgrade;
     ui::ComboBox* m_pDropKind = nullptr;
     ui::ComboBox* m_pDropItem = nullptr;
+    std::unique_ptr<editors::FieldTips> m_pTips;
 };
