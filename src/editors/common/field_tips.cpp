@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStackedWidget>
 #include <QStringList>
 #include <QVariant>
 #include <QTabWidget>
@@ -49,8 +50,11 @@ void FieldTips::Bind(std::span<const layout::Field> fields) {
         // A combo's own line edit, if any, is part of the combo.
         if (IsFieldControl(w) && qobject_cast<QComboBox*>(w->parentWidget()) == nullptr) m_controls << w;
     }
-    for (QTabWidget* tabs : m_pRoot->findChildren<QTabWidget*>()) {
-        m_connections << QObject::connect(tabs, &QTabWidget::currentChanged, m_pRoot, [this] { ShowAt(m_recordAt); });
+    for (QTabWidget* tabs : m_pRoot->findChildren<QTabWidget*>()) m_tabs << tabs;
+    // Only the controls shown get their tips (a record change would otherwise set every
+    // page's); a tab strip's or a stack's page change shows others.
+    for (QStackedWidget* stack : m_pRoot->findChildren<QStackedWidget*>()) {
+        m_connections << QObject::connect(stack, &QStackedWidget::currentChanged, m_pRoot, [this] { ShowAt(m_recordAt); });
     }
 }
 
@@ -69,7 +73,8 @@ const layout::Field* FieldTips::FieldOf(const QWidget* control) const {
             if (const layout::Field* f = m_fields.value(group->title() + name)) return f;
         }
     }
-    for (const QTabWidget* tabs : m_pRoot->findChildren<QTabWidget*>()) {
+    for (const QTabWidget* tabs : m_tabs) {
+        if (tabs == nullptr) continue;
         const QString page = tabs->tabText(tabs->currentIndex());
         if (const layout::Field* f = m_fields.value(page + QLatin1Char(' ') + name)) return f;
     }
@@ -83,7 +88,9 @@ const layout::Field* FieldTips::FieldOf(const QWidget* control) const {
 
 void SetTipPart(QWidget* control, TipPart part, const QString& text) {
     static const char* const kNames[] = {"tsumugiTipAbout", "tsumugiTipPlace", "tsumugiTipLock"};
-    control->setProperty(kNames[static_cast<int>(part)], text);
+    const char* const name = kNames[static_cast<int>(part)];
+    if (control->property(name).toString() == text && !text.isEmpty()) return;
+    control->setProperty(name, text);
     QStringList parts;
     for (const char* name : kNames) {
         const QString shown = control->property(name).toString();
@@ -100,13 +107,26 @@ void FieldTips::Show(int record) {
     ShowAt(at);
 }
 
+const QList<const layout::Field*>& FieldTips::Resolved() {
+    QString pages;
+    for (const QTabWidget* tabs : m_tabs) {
+        if (tabs != nullptr) pages += QString::number(tabs->currentIndex()) + QLatin1Char(' ');
+    }
+    auto it = m_resolved.find(pages);
+    if (it == m_resolved.end()) {
+        QList<const layout::Field*> fields;
+        for (const QPointer<QWidget>& control : m_controls) fields << (control.isNull() ? nullptr : FieldOf(control));
+        it = m_resolved.insert(pages, fields);
+    }
+    return *it;
+}
+
 void FieldTips::ShowAt(std::optional<uint32_t> record) {
     m_recordAt = record;
-    for (const QPointer<QWidget>& control : m_controls) {
-        if (control.isNull()) continue;
-        if (const layout::Field* field = FieldOf(control)) {
-            SetTipPart(control, TipPart::Place, QString::fromUtf8(layout::FieldPlace(*field, record)));
-        }
+    const QList<const layout::Field*>& fields = Resolved();
+    for (qsizetype i = 0; i < m_controls.size(); ++i) {
+        if (m_controls[i].isNull() || fields[i] == nullptr || !m_controls[i]->isVisibleTo(m_pRoot)) continue;
+        SetTipPart(m_controls[i], TipPart::Place, QString::fromUtf8(layout::FieldPlace(*fields[i], record)));
     }
 }
 

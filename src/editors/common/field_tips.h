@@ -4,6 +4,7 @@
 // the tab page they show ("その１ 説明"), and the tips follow the record shown.
 #include <QHash>
 #include <QList>
+#include <QTabWidget>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
@@ -30,7 +31,8 @@ const tsumugi::layout::Table* TableAt(uint32_t base, uint32_t size);
 class FieldTips {
 public:
     // Binds the number boxes, check boxes, drop-downs and text boxes below root to the
-    // fields of table (null: binds nothing). A tab strip's page change refreshes the tips.
+    // fields of table (null: binds nothing). The controls shown get their tips; a tab strip's
+    // or a stack's page change gives the controls it shows theirs.
     FieldTips(QWidget* root, const tsumugi::layout::Table* table);
     // Binds them to the fields of records that lie wherever a pointer leads. A field
     // labelled "A/B" is shown by the control "A" or "B" in turn.
@@ -49,12 +51,16 @@ public:
 
 private:
     void Bind(std::span<const tsumugi::layout::Field> fields);
+    // The field of each bound control on the tab pages shown now.
+    const QList<const tsumugi::layout::Field*>& Resolved();
 
     const tsumugi::layout::Table* m_pTable = nullptr;
     QWidget* m_pRoot;
     std::optional<uint32_t> m_recordAt;
     QHash<QString, const tsumugi::layout::Field*> m_fields;
     QList<QPointer<QWidget>> m_controls;
+    QList<QPointer<QTabWidget>> m_tabs;
+    QHash<QString, QList<const tsumugi::layout::Field*>> m_resolved;  // by the pages shown
     QList<QMetaObject::Connection> m_connections;
 };
 
