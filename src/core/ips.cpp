@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 namespace tsumugi {
@@ -126,14 +127,20 @@ PatchOutcome MakeIpsForCodes(size_t sourceSize, const std::vector<uint8_t>& targ
     return Emit(ranges, target.data(), target.size(), sourceSize);
 }
 
-PatchOutcome ApplyIps(const uint8_t* patch, size_t patchSize, const uint8_t* source,
-                      size_t sourceSize) {
-    if (!IsIps(patch, patchSize))
-        return PatchOutcome::Fail(PatchStatus::BadMagic, "not an IPS patch");
-    if (sourceSize > kMaxPatchImage) return TooLarge();
-    PatchOutcome outcome;
-    std::vector<uint8_t>& target = outcome.bytes;
-    target.assign(source, source + sourceSize);
+namespace {
+
+// One record of a patch: length bytes at offset, from data or (a run) all data[0].
+struct Record {
+    size_t offset;
+    size_t length;
+    const uint8_t* data;
+    bool run;
+};
+
+// Reads the records up to the end mark and the length the patch cuts the image to, if
+// any; a failure says what is malformed.
+std::optional<PatchOutcome> ReadRecords(const uint8_t* patch, size_t patchSize, std::vector<Record>& records,
+                                        std::optional<size_t>& cut) {
     size_t pos = sizeof kMagic;
     for (;;) {
         if (patchSize - pos < 3) return Malformed("it ends before EOF");
@@ -142,37 +149,61 @@ PatchOutcome ApplyIps(const uint8_t* patch, size_t patchSize, const uint8_t* sou
             break;
         }
         if (patchSize - pos < 5) return Malformed("a record header is cut off");
-        const size_t offset = ReadBig(patch + pos, 3);
-        size_t length = ReadBig(patch + pos + 3, 2);
+        Record record{ReadBig(patch + pos, 3), ReadBig(patch + pos + 3, 2), nullptr, false};
         pos += 5;
-        const uint8_t* data = patch + pos;
-        bool run = false;
-        if (length == 0) {
+        if (record.length == 0) {
             if (patchSize - pos < 3) return Malformed("a run record is cut off");
-            length = ReadBig(patch + pos, 2);
-            if (length == 0) return Malformed("a run of no bytes");
-            run = true;
+            record.length = ReadBig(patch + pos, 2);
+            if (record.length == 0) return Malformed("a run of no bytes");
+            record.data = patch + pos + 2;
+            record.run = true;
             pos += 3;
         } else {
-            if (patchSize - pos < length) return Malformed("a record's data is cut off");
-            pos += length;
+            if (patchSize - pos < record.length) return Malformed("a record's data is cut off");
+            record.data = patch + pos;
+            pos += record.length;
         }
-        // offset < 2^24 and length < 2^16: the end cannot overflow.
-        if (offset + length > target.size()) target.resize(offset + length, 0);
-        if (run) {
-            std::fill_n(target.begin() + static_cast<std::ptrdiff_t>(offset), length, data[2]);
-        } else {
-            std::memcpy(target.data() + offset, data, length);
-        }
+        records.push_back(record);
     }
     const size_t rest = patchSize - pos;
-    if (rest == 0) return outcome;
+    if (rest == 0) return std::nullopt;
     if (rest != 3) return Malformed("unexpected bytes after EOF");
-    const size_t length = ReadBig(patch + pos, 3);
-    if (length > target.size())
+    cut = ReadBig(patch + pos, 3);
+    return std::nullopt;
+}
+
+}  // namespace
+
+PatchOutcome ApplyIps(const uint8_t* patch, size_t patchSize, const uint8_t* source,
+                      size_t sourceSize) {
+    if (!IsIps(patch, patchSize))
+        return PatchOutcome::Fail(PatchStatus::BadMagic, "not an IPS patch");
+    if (sourceSize > kMaxPatchImage) return TooLarge();
+    std::vector<Record> records;
+    std::optional<size_t> cut;
+    if (std::optional<PatchOutcome> failed = ReadRecords(patch, patchSize, records, cut)) return std::move(*failed);
+    // A record past the source's end lengthens the image, zero-filled up to it. The image
+    // is made once at its final length (offset < 2^24 and length < 2^16: no overflow).
+    size_t end = sourceSize;
+    for (const Record& r : records) end = std::max(end, r.offset + r.length);
+    if (cut && *cut > end)
         return PatchOutcome::Fail(PatchStatus::WrongSource,
                                   "the ROM is shorter than the length this IPS patch cuts it to");
-    target.resize(length);
+    const size_t size = cut ? *cut : end;
+    PatchOutcome outcome;
+    std::vector<uint8_t>& target = outcome.bytes;
+    target.reserve(size);
+    target.assign(source, source + std::min(sourceSize, size));
+    target.resize(size, 0);
+    for (const Record& r : records) {
+        if (r.offset >= size) continue;  // cut off at the end
+        const size_t n = std::min(r.length, size - r.offset);
+        if (r.run) {
+            std::fill_n(target.begin() + static_cast<std::ptrdiff_t>(r.offset), n, r.data[0]);
+        } else {
+            std::memcpy(target.data() + r.offset, r.data, n);
+        }
+    }
     return outcome;
 }
 

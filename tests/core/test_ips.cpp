@@ -111,6 +111,8 @@ TEST(IpsPatch, HandMadeRunsTruncationAndGaps) {
          "ABCDEF****"},
         {"data then a cut", std::string("PATCH\0\0\x01\0\x02xyEOF\0\0\x04", 18), "AxyD"},
         {"a cut to nothing", std::string("PATCHEOF\0\0\0", 11), ""},
+        {"records past and across a cut go with the cut",
+         std::string("PATCH\0\0\x0A\0\x01!\0\0\x02\0\x04wxyzEOF\0\0\x04", 26), "ABwx"},
         {"a record past the end fills the gap with zeros",
          std::string("PATCH\0\0\x0A\0\x01!EOF", 14), std::string("ABCDEFGH\0\0!", 11)},
         {"later records win",
