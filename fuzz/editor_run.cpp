@@ -223,8 +223,10 @@ void Go(const std::vector<QWidget*>& choosers, const Walk& walk) {
 }
 
 // An editor kept from one run to the next, built over the demo image of its size; the
-// most recently used kKept of them.
-constexpr size_t kKept = 64;
+// most recently used kKept of them. Every widget alive costs each show and hide (Qt walks
+// all widgets for the top-level ones), so the image lengths an input may ask for are few.
+constexpr size_t kKept = 16;
+constexpr uint32_t kCutKiB[8] = {0, 1, 2, 3, 4, 16, 32, 63};
 struct Kept {
     int category;
     uint32_t size;
@@ -302,7 +304,7 @@ int RunEditor(const Family& family, const uint8_t* data, size_t size) {
 
     const int category = family.categories[data[0] % family.categories.size()];
     const uint32_t full = static_cast<uint32_t>(Demo().size());
-    const uint32_t length = data[1] < 0xC0 ? full : tsumugi::kGameDataEnd + (data[1] - 0xC0) * 0x400u;
+    const uint32_t length = data[1] < 0xC0 ? full : tsumugi::kGameDataEnd + kCutKiB[data[1] & 7] * 0x400u;
     const Walk walk = ReadWalk(data, size);
     const std::vector<Area> writable = WritableAreas(category, length);
 

@@ -12,7 +12,7 @@
 //
 // Input: byte 0 picks the category among the family's, byte 1 the image's length (most
 // values keep the whole demo image; 0xC0 and above cut the extension area past 16 MiB
-// to (value - 0xC0) KiB), byte 2 answers the editor's questions (see AutoServices), byte 3
+// to one of eight lengths, 0 to 63 KiB, by the value's low three bits), byte 2 answers the editor's questions (see AutoServices), byte 3
 // the walk: its low three bits plus one moves of three bytes each follow (a chooser of the
 // editor, in the Tab key's order, and a 16-bit row, low byte first, each modulo their
 // count); a byte 3 of 0xFF also asks for an editor built over the input's image (see

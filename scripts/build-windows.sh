@@ -29,13 +29,11 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 if [ ! -f "$builddir/build.ninja" ]; then
   cmake -S . -B "$builddir" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" \
     -DTSUMUGI_BUILD_UI=OFF -DTSUMUGI_BUILD_BENCH=OFF -DTSUMUGI_FUZZ=OFF \
-    -DTSUMUGI_GTEST_SOURCE=/usr/src/googletest "${launcher[@]}"
+    -DTSUMUGI_GTEST_SOURCE=/usr/src/googletest
 fi
 cmake --build "$builddir" -j2 --target tsumugi-cli tsumugi_core_tests
 
@@ -62,7 +60,7 @@ linux_cli=${LINUX_CLI:-}
 if [ -z "$linux_cli" ]; then
   if [ ! -f "$builddir/linux/build.ninja" ]; then
     cmake -S . -B "$builddir/linux" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTSUMUGI_BUILD_UI=OFF \
-      -DTSUMUGI_BUILD_BENCH=OFF -DBUILD_TESTING=OFF "${launcher[@]}"
+      -DTSUMUGI_BUILD_BENCH=OFF -DBUILD_TESTING=OFF
   fi
   cmake --build "$builddir/linux" -j2 --target tsumugi-cli
   linux_cli=$builddir/linux/tsumugi-cli

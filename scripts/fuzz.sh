@@ -14,12 +14,9 @@ builddir=${FUZZ_BUILD_DIR:-build-fuzz}
 
 configure() {
   if [ ! -f "$builddir/build.ninja" ]; then
-    local launcher=()
-    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
     CC=clang CXX=clang++ cmake -S . -B "$builddir" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
       -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DTSUMUGI_FUZZ=ON -DTSUMUGI_SANITIZE=ON \
-      -DBUILD_TESTING=OFF -DTSUMUGI_BUILD_BENCH=OFF \
-      "${launcher[@]}"
+      -DBUILD_TESTING=OFF -DTSUMUGI_BUILD_BENCH=OFF
   else
     cmake "$builddir" >/dev/null
   fi

@@ -88,9 +88,9 @@ const layout::Field* FieldTips::FieldOf(const QWidget* control) const {
 
 void SetTipPart(QWidget* control, TipPart part, const QString& text) {
     static const char* const kNames[] = {"tsumugiTipAbout", "tsumugiTipPlace", "tsumugiTipLock"};
-    const char* const name = kNames[static_cast<int>(part)];
-    if (control->property(name).toString() == text && !text.isEmpty()) return;
-    control->setProperty(name, text);
+    const char* const key = kNames[static_cast<int>(part)];
+    if (control->property(key).toString() == text && !text.isEmpty()) return;
+    control->setProperty(key, text);
     QStringList parts;
     for (const char* name : kNames) {
         const QString shown = control->property(name).toString();
