@@ -86,7 +86,8 @@ void PutOptional(Writer& w, const std::optional<uint16_t>& v) {
 std::optional<uint16_t> GetOptional(Reader& r) {
     const uint8_t present = r.U8();
     const uint16_t value = r.U16();
-    if (present > 1) r.ok = false;
+    // The writer puts 0 beside an absent value: anything else is damage.
+    if (present > 1 || (present == 0 && value != 0)) r.ok = false;
     if (present == 1) return value;
     return std::nullopt;
 }

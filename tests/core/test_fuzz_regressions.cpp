@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "core/bytes.h"
 #include "core/cp932.h"
 #include "core/csv.h"
+#include "core/journal.h"
 
 namespace tsumugi {
 namespace {
@@ -60,6 +62,25 @@ TEST(FuzzRegressions, TagCharactersFailInsteadOfVanishing) {
     // Neighbours of the tag block still convert or fail as before.
     EXPECT_TRUE(Utf8ToCp932("\xE3\x80\x9C").ok);       // the wave dash, taken one way
     EXPECT_FALSE(Utf8ToCp932("\xF3\xA0\x82\x80").ok);  // U+E0080, no cp932 form either
+}
+
+// A code change's absent old or new word is written as a 0 beside its flag; a journal
+// record with another value there, and a correct checksum, is damaged and ends the
+// reading (it used to be taken, and written back differently).
+TEST(FuzzRegressions, AnAbsentWordWithAValueEndsTheJournal) {
+    JournalRecord record;
+    record.type = RecordType::Step;
+    record.step.name = "codes.txt";
+    record.step.codes.push_back({0x100, std::nullopt, 0x0909});
+    std::vector<uint8_t> bytes = EncodeRecord(record);
+    size_t used = 0;
+    ASSERT_EQ(ParseJournal(bytes.data(), bytes.size(), &used).size(), 1u);
+    ASSERT_EQ(used, bytes.size());
+    // The payload ends with the old word (flag, value) and the new word.
+    bytes[bytes.size() - 5] = 0x01;
+    Write32(bytes.data() + 8, Crc32Of(bytes.data() + 12, bytes.size() - 12));
+    EXPECT_TRUE(ParseJournal(bytes.data(), bytes.size(), &used).empty());
+    EXPECT_EQ(used, 0u);
 }
 
 }  // namespace
