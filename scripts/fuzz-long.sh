@@ -7,7 +7,7 @@
 #   ./scripts/fuzz-long.sh MINUTES [libFuzzer options...]
 # FUZZ_LONG_PARSER_RUNS and FUZZ_LONG_EDITOR_RUNS end a parser or editor target once it has
 # run that many inputs (MINUTES stays the limit); FUZZ_LONG_JOBS=2 runs two targets side by
-# side, one a core.
+# side, one a core. FUZZ_LONG_TARGETS="battle_editor ips" runs only the targets named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ $# -lt 1 ] || ! awk -v m="$1" 'BEGIN { exit !(m + 0 > 0) }'; then
@@ -60,6 +60,7 @@ run_target() {
 targets=()
 while read -r target kind; do
   [ -n "$target" ] || continue
+  if [ -n "${FUZZ_LONG_TARGETS:-}" ] && [[ " $FUZZ_LONG_TARGETS " != *" $target "* ]]; then continue; fi
   targets+=("$target")
   rm -f "$builddir/long-$target.row"
   while [ "$(jobs -rp | wc -l)" -ge "$parallel" ]; do wait -n || true; done

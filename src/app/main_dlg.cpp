@@ -108,7 +108,7 @@ void CMainDlg::CreateControls() {
     // The spreadsheet commands serve the categories that have a fixed-record table.
     ui::Button* exportCsv = button(u"CSV出力", &CMainDlg::OnExportTable);
     ui::Button* importCsv = button(u"CSV読込", &CMainDlg::OnImportTable);
-    connect(m_pCategoryList, &QListWidget::currentRowChanged, this, [this, exportCsv, importCsv] {
+    connect(m_pCategoryList, &ui::ListBox::currentRowChanged, this, [this, exportCsv, importCsv] {
         exportCsv->setEnabled(SelectedTable() != nullptr);
         importCsv->setEnabled(SelectedTable() != nullptr);
     });

@@ -1,5 +1,7 @@
 #include "core/battle_lines.h"
 
+#include <algorithm>
+
 #include "core/bytes.h"
 #include "core/layout/battle.h"
 
@@ -133,6 +135,22 @@ std::optional<uint32_t> LineRoom(const uint8_t* rom, const BattlePilot& pilot, i
     const std::vector<uint16_t> offsets = TextOffsets(rom, pilot);
     const auto blockLength = static_cast<uint16_t>(pilot.textEnd - pilot.textBase);
     return TextRoom(blockLength, offsets, offsets[static_cast<size_t>(line)]);
+}
+
+std::vector<std::optional<uint32_t>> LineRooms(const uint8_t* rom, const BattlePilot& pilot) {
+    const std::vector<uint16_t> offsets = TextOffsets(rom, pilot);
+    std::vector<uint16_t> starts = offsets;
+    std::sort(starts.begin(), starts.end());
+    const auto blockLength = static_cast<uint16_t>(pilot.textEnd - pilot.textBase);
+    std::vector<std::optional<uint32_t>> rooms;
+    rooms.reserve(offsets.size());
+    for (const uint16_t own : offsets) {
+        // The next text's start is the smallest offset above own, when below the block's end.
+        const auto next = std::upper_bound(starts.begin(), starts.end(), own);
+        const uint16_t end = next != starts.end() && *next < blockLength ? *next : blockLength;
+        rooms.push_back(own < end && end - own < 256 ? std::optional<uint32_t>(end - own) : std::nullopt);
+    }
+    return rooms;
 }
 
 }  // namespace tsumugi

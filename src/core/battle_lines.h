@@ -62,5 +62,7 @@ std::vector<uint16_t> TextOffsets(const uint8_t* rom, const BattlePilot& pilot);
 // is never stored).
 uint32_t LineText(const uint8_t* rom, const BattlePilot& pilot, int line);
 std::optional<uint32_t> LineRoom(const uint8_t* rom, const BattlePilot& pilot, int line);
+// The rooms of all the pilot's lines in line order, as LineRoom gives them, found at once.
+std::vector<std::optional<uint32_t>> LineRooms(const uint8_t* rom, const BattlePilot& pilot);
 
 }  // namespace tsumugi

@@ -201,11 +201,12 @@ void ListIndex::Impl::AddPilot(int p) {
     const Image& image = *after;
     const BattlePilot pilot = ReadBattlePilot(image.data, image.size, p);
     if (pilot.fault != BattleFault::None) return;
+    const std::vector<std::optional<uint32_t>> rooms = LineRooms(image.data, pilot);
     for (int j = 0; j < pilot.lineCount; ++j) {
         Add(pilot.Record(j), lr::kSize, SpanKind::Line, p, j);
         const uint32_t text = LineText(image.data, pilot, j);
         uint32_t room = 0;
-        if (const std::optional<uint32_t> r = LineRoom(image.data, pilot, j)) {
+        if (const std::optional<uint32_t> r = rooms[static_cast<size_t>(j)]) {
             room = *r;
         } else if (text < image.size) {
             // A text the editor cannot store still owns the bytes it takes.

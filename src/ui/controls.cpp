@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QScrollBar>
+#include <utility>
 
 #include "ui/control_style.h"
 #include "ui/find_text.h"
@@ -47,82 +48,101 @@ QGroupBox* MakeGroup(const QString& title, QLayout* layout, QWidget* parent) {
 
 // ---- ListBox
 
-ListBox::ListBox(const QString& label, QWidget* parent) : QListWidget(parent) {
+ListBox::ListBox(const QString& label, QWidget* parent) : QListView(parent), m_pModel(new ListModel(this)) {
     SetLabel(this, label);
+    setModel(m_pModel);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
     setStyle(ControlStyle());
     // A click makes a row current before it selects it; the handler must see the settled
     // selection, so the notification follows the selection, not the current row.
-    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_bQuiet) emit SelChange();
     });
-    connect(this, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) { emit DblClk(); });
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
+    connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid()) emit DblClk();
+    });
 }
 
 void ListBox::focusInEvent(QFocusEvent* event) {
-    QListWidget::focusInEvent(event);
+    QListView::focusInEvent(event);
     update();
 }
 
 void ListBox::focusOutEvent(QFocusEvent* event) {
-    QListWidget::focusOutEvent(event);
+    QListView::focusOutEvent(event);
     update();
 }
 
 int ListBox::AddString(const QString& text) {
-    Quietly(m_bQuiet, [&] { addItem(text); });
-    return count() - 1;
+    Quietly(m_bQuiet, [&] { m_pModel->Insert(GetCount(), text); });
+    return GetCount() - 1;
 }
 
 void ListBox::InsertString(int index, const QString& text) {
-    Quietly(m_bQuiet, [&] { insertItem(index, text); });
+    Quietly(m_bQuiet, [&] { m_pModel->Insert(index, text); });
 }
 
 void ListBox::DeleteString(int index) {
-    Quietly(m_bQuiet, [&] { delete takeItem(index); });
+    Quietly(m_bQuiet, [&] { m_pModel->Remove(index); });
 }
 
 void ListBox::ResetContent() {
-    Quietly(m_bQuiet, [&] { clear(); });
+    Quietly(m_bQuiet, [&] { m_pModel->SetTexts({}); });
 }
 
 void ListBox::SetItems(const QStringList& items) {
-    Quietly(m_bQuiet, [&] {
-        clear();
-        addItems(items);
-    });
+    Quietly(m_bQuiet, [&] { m_pModel->SetTexts(items); });
 }
 
-int ListBox::GetCount() const { return count(); }
+void ListBox::SetItemSource(int count, std::function<QString(int row)> text) {
+    Quietly(m_bQuiet, [&] { m_pModel->SetSource(count, std::move(text)); });
+}
 
-QString ListBox::GetText(int index) const {
-    const QListWidgetItem* it = item(index);
-    return it ? it->text() : QString();
+void ListBox::SetText(int index, const QString& text) {
+    Quietly(m_bQuiet, [&] { m_pModel->SetText(index, text); });
+}
+
+int ListBox::GetCount() const { return m_pModel->rowCount(); }
+
+QString ListBox::GetText(int index) const { return m_pModel->Text(index); }
+
+QModelIndex ListBox::Row(int index) const { return m_pModel->index(index); }
+
+int ListBox::currentRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
+}
+
+void ListBox::setCurrentRow(int row) {
+    selectionModel()->setCurrentIndex(Row(row), QItemSelectionModel::ClearAndSelect);
 }
 
 void ListBox::SetCurSel(int index) {
     Quietly(m_bQuiet, [&] {
-        if (index < 0 || index >= count()) {
-            setCurrentRow(-1);
+        if (index < 0 || index >= GetCount()) {
+            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::ClearAndSelect);
             clearSelection();
         } else {
             setCurrentRow(index);
-            scrollToItem(item(index));
+            scrollTo(Row(index));
         }
     });
 }
 
 QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
                                                               const QEvent* event) const {
-    const QItemSelectionModel::SelectionFlags flags = QListWidget::selectionCommand(index, event);
+    const QItemSelectionModel::SelectionFlags flags = QListView::selectionCommand(index, event);
     if (!index.isValid() || (flags & QItemSelectionModel::Deselect)) return QItemSelectionModel::NoUpdate;
     return flags;
 }
 
 int ListBox::GetCurSel() const {
-    const QListWidgetItem* it = currentItem();
-    return it && it->isSelected() ? row(it) : -1;
+    const QModelIndex current = currentIndex();
+    return current.isValid() && selectionModel()->isSelected(current) ? current.row() : -1;
 }
 
 // ---- ComboBox

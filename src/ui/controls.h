@@ -6,11 +6,14 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStringList>
 #include <QTabWidget>
+#include <functional>
+
+#include "ui/list_model.h"
 
 class QAbstractItemModel;
 class QGroupBox;
@@ -26,7 +29,8 @@ QLabel* MakeLabel(const QString& text, QWidget* buddy, QWidget* parent = nullptr
 // A titled group holding layout.
 QGroupBox* MakeGroup(const QString& title, QLayout* layout, QWidget* parent = nullptr);
 
-class ListBox : public QListWidget {
+// A list of single-line rows; one row at most is selected.
+class ListBox : public QListView {
     Q_OBJECT
 public:
     explicit ListBox(const QString& label, QWidget* parent = nullptr);
@@ -35,14 +39,27 @@ public:
     void DeleteString(int index);
     void ResetContent();
     void SetItems(const QStringList& items);
+    // count rows whose texts are asked of text only when a row is shown or read; a row
+    // keeps the text it was given once.
+    void SetItemSource(int count, std::function<QString(int row)> text);
+    // Replaces a row's text; the selection stays.
+    void SetText(int index, const QString& text);
     int GetCount() const;
     QString GetText(int index) const;
     void SetCurSel(int index);  // -1: no selection
     int GetCurSel() const;
 
+    // The row's index in the list's model (invalid past the rows).
+    QModelIndex Row(int index) const;
+    // The current row (-1: none), which need not be selected.
+    int currentRow() const;
+    // Makes the row current and selected as the user's move does: SelChange follows.
+    void setCurrentRow(int row);
+
 signals:
     void SelChange();  // the user moved the selection
     void DblClk();     // the user double-clicked an item
+    void currentRowChanged(int row);  // the current row moved, by the user or by code
 
 protected:
     // The user moves the selection but never clears it: a click below the last row and
@@ -54,6 +71,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    ListModel* m_pModel;
     bool m_bQuiet = false;
 };
 

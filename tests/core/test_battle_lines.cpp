@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <vector>
 
 #include "core/demo_image.h"
@@ -52,6 +53,26 @@ TEST(BattleTextRoomTest, RoomRunsToTheNextTextOrTheBlockEnd) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(TextRoom(c.block, *c.offsets, c.own), c.room) << c.block << " " << c.own;
+    }
+}
+
+// The rooms of all lines at once are each line's room, for offsets close together (many
+// shared and neighbouring texts) or far apart, and blocks short, long or past 16 bits.
+TEST(BattleTextRoomTest, AllRoomsAtOnceAreEachLinesRoom) {
+    std::mt19937 rng(21);
+    for (int round = 0; round < 200; ++round) {
+        const int count = 1 + static_cast<int>(rng() % 64);
+        const uint32_t spread = round % 2 ? 0x10000 : 400;
+        std::vector<uint8_t> rom(4 * static_cast<size_t>(count));
+        for (int j = 0; j < count; ++j)
+            Write16(rom.data() + 4 * j + layout::battle_line_record::kTextOffset, static_cast<uint16_t>(rng() % spread));
+        BattlePilot pilot;
+        pilot.lineCount = count;
+        pilot.textBase = 0x100;
+        pilot.textEnd = pilot.textBase + rng() % (2 * spread);
+        const std::vector<std::optional<uint32_t>> rooms = LineRooms(rom.data(), pilot);
+        ASSERT_EQ(rooms.size(), static_cast<size_t>(count));
+        for (int j = 0; j < count; ++j) EXPECT_EQ(rooms[static_cast<size_t>(j)], LineRoom(rom.data(), pilot, j));
     }
 }
 

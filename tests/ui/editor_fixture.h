@@ -122,10 +122,10 @@ inline void SelectRow(QWidget* dialog, int i) {
     auto* list = dialog->findChild<ui::ListBox*>();
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(list->isVisible());
-    QListWidgetItem* item = list->item(i);
-    ASSERT_NE(item, nullptr);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    const QModelIndex row = list->Row(i);
+    ASSERT_TRUE(row.isValid());
+    list->scrollTo(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
 }
 
 inline void Press(QWidget* dialog, const QString& label) {

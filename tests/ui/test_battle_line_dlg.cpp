@@ -26,10 +26,10 @@ const QString kTooLong = S(u"元の文字数を超えてはいけません。");
 
 void ClickRow(ui::ListBox* list, int i) {
     ASSERT_NE(list, nullptr);
-    QListWidgetItem* item = list->item(i);
-    ASSERT_NE(item, nullptr);
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    const QModelIndex row = list->Row(i);
+    ASSERT_TRUE(row.isValid());
+    list->scrollTo(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
 }
 
 class BattleLineDlgTest : public EditorFixture {

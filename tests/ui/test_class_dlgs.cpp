@@ -105,16 +105,16 @@ QStringList NamesOf(QWidget* d, const Slots& numbers) {
 }
 
 void ClickRow(ui::ListBox* list, int row) {
-    QListWidgetItem* item = list->item(row);
-    ASSERT_NE(item, nullptr) << "row " << row;
-    list->scrollToItem(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    const QModelIndex at = list->Row(row);
+    ASSERT_TRUE(at.isValid()) << "row " << row;
+    list->scrollTo(at);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(at).center());
 }
 
 void DoubleClickRow(ui::ListBox* list, int row) {
     ClickRow(list, row);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},
-                       list->visualItemRect(list->item(row)).center());
+                       list->visualRect(list->Row(row)).center());
 }
 
 void ChooseTab(QWidget* d, int c) {

@@ -6,7 +6,6 @@
 #include <QDropEvent>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
@@ -14,6 +13,7 @@
 #include "core/bytes.h"
 #include "core/regions.h"
 #include "main_dlg_fixture.h"
+#include "ui/controls.h"
 #include "ui/text.h"
 
 namespace testing_ui {
@@ -30,14 +30,14 @@ const QString kTooShort = QStringLiteral("Romファイルが短すぎるため�
 
 TEST_F(MainDlgTest, WindowShowsTheCategoriesInOrderWithTheFirstSelected) {
     EXPECT_EQ(m_dlg.windowTitle(), QStringLiteral("Tsumugi"));
-    auto* list = m_dlg.findChild<QListWidget*>();
+    auto* list = m_dlg.findChild<ui::ListBox*>();
     ASSERT_NE(list, nullptr);
     const QStringList expected = {
         Q(u"ユニット"), Q(u"パイロットステータス"), Q(u"パイロット精神"), Q(u"パイロット技能"), Q(u"武器"),
         Q(u"信頼補正"), Q(u"精神"), Q(u"特殊技能"), Q(u"特殊技能分類"), Q(u"強化パーツ"),
         Q(u"強化パーツ分類"), Q(u"エースボーナス"), Q(u"フル改造ボーナス"), Q(u"バトルセリフ"), Q(u"シナリオデータ")};
     QStringList rows;
-    for (int i = 0; i < list->count(); ++i) rows << list->item(i)->text();
+    for (int i = 0; i < list->GetCount(); ++i) rows << list->GetText(i);
     EXPECT_EQ(rows, expected);
     EXPECT_EQ(list->currentRow(), 0);
 
@@ -55,7 +55,7 @@ TEST_F(MainDlgTest, WindowShowsTheCategoriesInOrderWithTheFirstSelected) {
 TEST_F(MainDlgTest, EveryControlNamesItselfWithoutMnemonicMarks) {
     int controls = 0;
     for (QWidget* w : m_dlg.findChildren<QWidget*>()) {
-        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QListWidget*>(w)) continue;
+        if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<ui::ListBox*>(w)) continue;
         ++controls;
         EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(w->accessibleName().contains(QLatin1Char('&'))) << w->accessibleName().toStdString();
@@ -71,7 +71,7 @@ TEST_F(MainDlgTest, TabGoesDownTheLeftColumnThenThroughTheCategories) {
     QStringList order;
     for (int i = 0; i < 14; ++i) {
         QWidget* w = QApplication::focusWidget();
-        order << (qobject_cast<QListWidget*>(w) ? Q(u"(一覧)") : w->accessibleName());
+        order << (qobject_cast<ui::ListBox*>(w) ? Q(u"(一覧)") : w->accessibleName());
         QTest::keyClick(w, Qt::Key_Tab);
     }
     EXPECT_EQ(order.join(QLatin1Char(' ')),
@@ -131,8 +131,8 @@ TEST_F(MainDlgTest, AboutEntryOpensTheVersionBox) {
 // ---- the edit dispatch ----
 
 // A double click as the mouse sends it: a click, then the double-click press.
-void DoubleClick(QListWidget* list, int row) {
-    const QPoint at = list->visualItemRect(list->item(row)).center();
+void DoubleClick(ui::ListBox* list, int row) {
+    const QPoint at = list->visualRect(list->Row(row)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
 }
@@ -142,7 +142,7 @@ TEST_F(MainDlgTest, EditWithoutRomShowsTheMessageAlsoOnDoubleClick) {
     m_dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_dlg));
     Click(u"編集");
-    auto* list = m_dlg.findChild<QListWidget*>();
+    auto* list = m_dlg.findChild<ui::ListBox*>();
     DoubleClick(list, 2);
     EXPECT_FALSE(m_dlg.EditCategory(0));
     EXPECT_EQ(m_services.Texts(), std::vector<QString>(3, kNoRom));
@@ -154,7 +154,7 @@ TEST_F(MainDlgTest, DoubleClickEditsTheRowClicked) {
     ScriptEditor([](uint8_t*) { return int(QDialog::Rejected); });
     m_dlg.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_dlg));
-    auto* list = m_dlg.findChild<QListWidget*>();
+    auto* list = m_dlg.findChild<ui::ListBox*>();
     DoubleClick(list, 3);
     Click(u"編集");
     EXPECT_EQ(m_created, std::vector<int>({3, 3}));

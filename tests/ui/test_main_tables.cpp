@@ -1,6 +1,5 @@
 // "CSV出力" and "CSV読込" of the main window: the selected table as a spreadsheet file with
 // a byte-order mark, and a file applied whole or refused whole.
-#include <QListWidget>
 
 #include "core/cp932.h"
 #include "core/csv.h"
@@ -8,6 +7,7 @@
 #include "core/regions.h"
 #include "core/table_csv.h"
 #include "main_dlg_fixture.h"
+#include "ui/controls.h"
 
 namespace testing_ui {
 namespace {
@@ -15,7 +15,7 @@ namespace {
 TEST_F(MainDlgTest, CsvExportMarksUtf8AndImportAppliesWholeOrNothing) {
     const tsumugi::layout::Table& weapons = *tsumugi::layout::FindTable("weapons");
     LoadDemo();
-    m_dlg.findChild<QListWidget*>()->setCurrentRow(tsumugi::category::kWeapon);
+    m_dlg.findChild<ui::ListBox*>()->setCurrentRow(tsumugi::category::kWeapon);
     const std::string exported = m_files.File("out.csv");
     m_services.files.push_back(QString::fromStdString(exported));
     Click(u"CSV出力");
@@ -61,7 +61,7 @@ TEST_F(MainDlgTest, CsvExportMarksUtf8AndImportAppliesWholeOrNothing) {
     Click(u"元に戻す");
     EXPECT_TRUE(RomEquals(Demo().bytes));
     EXPECT_TRUE(m_dlg.m_codes.Empty());
-    m_dlg.findChild<QListWidget*>()->setCurrentRow(tsumugi::category::kScenario);
+    m_dlg.findChild<ui::ListBox*>()->setCurrentRow(tsumugi::category::kScenario);
     EXPECT_FALSE(Button(Q(u"CSV出力"))->isEnabled());
     EXPECT_FALSE(Button(Q(u"CSV読込"))->isEnabled());
 }

@@ -10,6 +10,7 @@
 #include <QStringListModel>
 #include <QTest>
 #include <QTimer>
+#include <set>
 
 #include "core/temp_dir.h"
 #include "scripted_services.h"
@@ -56,7 +57,7 @@ TEST(UiControls, UserClickOnListFiresSelChange) {
     // The handler must already see the row the user clicked.
     std::vector<int> seen;
     QObject::connect(&list, &ui::ListBox::SelChange, [&] { seen.push_back(list.GetCurSel()); });
-    const QRect r = list.visualItemRect(list.item(1));
+    const QRect r = list.visualRect(list.Row(1));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, r.center());
     EXPECT_EQ(seen, std::vector<int>{1});
     QTest::keyClick(&list, Qt::Key_Up);
@@ -70,7 +71,7 @@ TEST(UiControls, UserCannotClearTheListSelection) {
     list.show();
     list.SetCurSel(1);
     QSignalSpy spy(&list, &ui::ListBox::SelChange);
-    const QRect row = list.visualItemRect(list.item(1));
+    const QRect row = list.visualRect(list.Row(1));
     QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, QPoint(row.center().x(), row.bottom() + 40));
     EXPECT_EQ(list.GetCurSel(), 1);
     QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, row.center());
@@ -78,9 +79,32 @@ TEST(UiControls, UserCannotClearTheListSelection) {
     QTest::keyClick(list.viewport(), Qt::Key_Space, Qt::ControlModifier);
     EXPECT_EQ(list.GetCurSel(), 1);
     EXPECT_EQ(spy.count(), 0);
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualItemRect(list.item(0)).center());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, list.visualRect(list.Row(0)).center());
     EXPECT_EQ(list.GetCurSel(), 0);
     EXPECT_EQ(spy.count(), 1);
+}
+
+// A list of a hundred thousand rows asks its source only for the rows shown or read, and a
+// text set from code stays, without a notification.
+TEST(UiControls, ALongListAsksItsSourceOnlyForRowsShownOrRead) {
+    ui::ListBox list(QStringLiteral("list"));
+    list.resize(200, 200);
+    std::set<int> asked;
+    list.SetItemSource(100000, [&](int row) {
+        asked.insert(row);
+        return QString::number(row);
+    });
+    QSignalSpy spy(&list, &ui::ListBox::SelChange);
+    list.SetCurSel(99999);
+    list.grab();
+    EXPECT_EQ(list.GetCount(), 100000);
+    EXPECT_EQ(list.GetCurSel(), 99999);
+    EXPECT_LT(asked.size(), 100u);
+    EXPECT_EQ(list.GetText(70000), QStringLiteral("70000"));
+    list.SetText(99999, QStringLiteral("x"));
+    EXPECT_EQ(list.GetText(99999), QStringLiteral("x"));
+    EXPECT_EQ(list.GetCurSel(), 99999);
+    EXPECT_EQ(spy.count(), 0);
 }
 
 TEST(UiControls, LabelsAreAccessibleNamesAndComboDescriptions) {

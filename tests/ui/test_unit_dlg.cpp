@@ -313,8 +313,8 @@ TEST_F(UnitDlgTest, ArrowKeysMoveLikeClicksAndARefusedStoreKeepsTheRow) {
     SelectRow(d.get(), 5);
     EXPECT_EQ(services.shown.size(), 2u);
     EXPECT_EQ(list->GetCurSel(), 1);
-    ASSERT_EQ(list->selectedItems().size(), 1);
-    EXPECT_EQ(list->selectedItems().front(), list->item(1));
+    ASSERT_EQ(list->selectionModel()->selectedIndexes().size(), 1);
+    EXPECT_EQ(list->selectionModel()->selectedIndexes().front(), list->Row(1));
     EXPECT_EQ(en->GetText(), QStringLiteral("x"));
     EXPECT_EQ(name->GetText(), list->GetText(1));
 

@@ -54,7 +54,7 @@ bool CPartsDlg::StoreRecord() {
     tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
     bool renamed = false;
     const bool stored = m_pBasic->StoreRecord(codec, record, renamed);
-    if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pBasic->NameText());
+    if (renamed) m_pList->SetText(m_nShown, m_pBasic->NameText());
     if (!stored) {
         // Every input that can be refused lies on the page "基本", which took the focus
         // even when hidden: show it with that input focused.

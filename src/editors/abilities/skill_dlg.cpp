@@ -128,7 +128,7 @@ StoreOutcome CSkillDlg::Store() {
                                     ui::NameFailure(), &renamed)) {
             return StoreOutcome::BadText;
         }
-        if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pName->GetText());
+        if (renamed) m_pList->SetText(m_nShown, m_pName->GetText());
     }
     return StoreShownPage();
 }

@@ -122,7 +122,7 @@ StoreOutcome CSpiritDlg::Store() {
                                     ui::NameFailure(), &renamed)) {
             return StoreOutcome::BadText;
         }
-        if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pName->GetText());
+        if (renamed) m_pList->SetText(m_nShown, m_pName->GetText());
     }
     if (m_bDescriptionEditable &&
         !editors::StoreGameText(codec, this, m_pDescription, record + kDescription,

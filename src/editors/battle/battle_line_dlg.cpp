@@ -48,6 +48,11 @@ QString OneLine(QString text) {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
+// A row of the line list: the line's number and its text.
+QString LineItem(int line, const QString& text) {
+    return QString::number(line, 16).toUpper() + QStringLiteral(": ") + OneLine(text);
+}
+
 // Left, top, right and bottom edges in the client area.
 QRect Edges(int left, int top, int right, int bottom) {
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
@@ -157,10 +162,6 @@ void CBattleLineDlg::resizeEvent(QResizeEvent* event) {
     LayOut(event->size().width(), event->size().height());
 }
 
-QString CBattleLineDlg::LineItem(int line, const QString& text) const {
-    return QString::number(line, 16).toUpper() + QStringLiteral(": ") + OneLine(text);
-}
-
 void CBattleLineDlg::ShowListNote() {
     if (m_pilot.capped) {
         m_pNote->setText(CappedNote());
@@ -198,13 +199,11 @@ void CBattleLineDlg::SelectPilot() {
         case tsumugi::BattleFault::PastImage: m_pNote->setText(PastImageNote()); return;
         case tsumugi::BattleFault::None: ShowListNote(); break;
     }
-    tsumugi::CTextCodec codec(m_pRom, m_nRomSize);
-    QStringList items;
-    for (int j = 0; j < m_pilot.lineCount; ++j) {
-        const uint32_t text = tsumugi::LineText(m_pRom, m_pilot, j);
-        items << LineItem(j, ui::Decode(codec, m_pRom + text, kTextLimit));
-    }
-    m_pLineList->SetItems(items);
+    // A pilot may have tens of thousands of lines: each is decoded when it comes into sight.
+    m_pLineList->SetItemSource(m_pilot.lineCount, [rom = m_pRom, size = m_nRomSize, pilot = m_pilot](int j) {
+        tsumugi::CTextCodec codec(rom, size);
+        return LineItem(j, ui::Decode(codec, rom + tsumugi::LineText(rom, pilot, j), kTextLimit));
+    });
     m_pLineList->SetCurSel(-1);
 }
 
@@ -286,7 +285,7 @@ bool CBattleLineDlg::StoreText(int line) {
     // The new bytes and their terminator only: what follows keeps its old bytes.
     if (std::memcmp(m_pRom + text, scratch.data(), length) != 0) {
         std::memcpy(m_pRom + text, scratch.data(), length);
-        editors::ReplaceListItem(m_pLineList, line, LineItem(line, m_pText->GetText()));
+        m_pLineList->SetText(line, LineItem(line, m_pText->GetText()));
     }
     return true;
 }

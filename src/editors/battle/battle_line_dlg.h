@@ -54,7 +54,6 @@ private:
     void SetContentsEnabled(bool speaker, bool text);
     // The note under the lists when the line shown needs none of its own.
     void ShowListNote();
-    QString LineItem(int line, const QString& text) const;
     bool StoreText(int line);
     void OnOkButton();
 

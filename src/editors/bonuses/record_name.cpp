@@ -23,7 +23,7 @@ bool StoreName(tsumugi::CTextCodec& codec, QWidget* owner, EditT* edit, uint8_t*
         // The item shows what was stored, on one line, as the list showed it when filled.
         std::string stored;
         codec.Decode(stored, field, limit);
-        ReplaceListItem(list, index, OneLineItem(stored));
+        list->SetText(index, OneLineItem(stored));
     }
     return true;
 }

@@ -128,7 +128,7 @@ bool CTrustDlg::StoreRecord() {
 void CTrustDlg::OnPilotChange() {
     const int pilot = m_pPilot->GetCurSel();
     if (pilot < 0 || m_nShown < 0) return;
-    editors::ReplaceListItem(m_pList, m_nShown, m_pPilot->GetLBText(pilot));
+    m_pList->SetText(m_nShown, m_pPilot->GetLBText(pilot));
 }
 
 bool CTrustDlg::MayClose() { return StoreRecord(); }

@@ -92,7 +92,7 @@ bool FindBox::Find(int step, bool backwards) {
     // and loads this one, or refuses and puts the list back.
     if (found != current) {
         m_pList->setCurrentRow(found);
-        m_pList->scrollToItem(m_pList->item(m_pList->currentRow()));
+        m_pList->scrollTo(m_pList->Row(found));
     }
     return true;
 }

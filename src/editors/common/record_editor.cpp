@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <limits>
 
@@ -155,14 +154,6 @@ std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QS
     top->addLayout(body, 1);
     top->addLayout(buttons);
     return {ok, cancel};
-}
-
-void ReplaceListItem(ui::ListBox* list, int index, const QString& text) {
-    const QSignalBlocker quiet(list);
-    const int selection = list->GetCurSel();
-    list->DeleteString(index);
-    list->InsertString(index, text);
-    list->SetCurSel(selection);
 }
 
 std::optional<int> StoreAndMove(ui::ListBox* list, int shown, const std::function<bool()>& store) {

@@ -95,10 +95,6 @@ ui::TabCtrl* MakePageStrip(const QString& label, std::span<const char16_t* const
 std::pair<ui::Button*, ui::Button*> LayOutRecordEditor(QDialog* dialog, const QString& listTitle,
                                                        ui::ListBox* list, QWidget* data);
 
-// Replaces item index (delete, then insert at the same position) and keeps the selection.
-// The list reports none of these steps as a selection change.
-void ReplaceListItem(ui::ListBox* list, int index, const QString& text);
-
 // The selection-change step of a record editor: when a record is shown (shown >= 0) it
 // is stored first; if that fails the list goes back to it and nothing moves. Returns the
 // record to load, or nothing when the editor stays where it is (also when the selection

@@ -26,7 +26,7 @@ void RecordListDlg::CreateFrame(const QString& title, const QString& listTitle,
 
     // The list stands on the record shown, also when a refused move puts it back.
     m_pTips = std::make_unique<FieldTips>(this, TableAt(m_table.base, m_table.size));
-    connect(m_pList, &QListWidget::currentRowChanged, this, [this](int row) { m_pTips->Show(row); });
+    connect(m_pList, &ui::ListBox::currentRowChanged, this, [this](int row) { m_pTips->Show(row); });
     connect(m_pList, &ui::ListBox::SelChange, this, [this] { LoadRecord(); });
     connect(ok, &QPushButton::clicked, this, &RecordListDlg::OnOkButton);
     connect(cancel, &QPushButton::clicked, this, &RecordListDlg::OnCancel);

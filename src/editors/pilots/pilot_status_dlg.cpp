@@ -145,7 +145,7 @@ bool CPilotStatusDlg::StoreRecord() {
     }
     if (m_bNameEditable) {
         if (!StoreText(m_pName, record + kName, kNameLength, changed)) return false;
-        if (changed) editors::ReplaceListItem(m_pList, m_nShown, m_pName->GetText());
+        if (changed) m_pList->SetText(m_nShown, m_pName->GetText());
     }
     return true;
 }

@@ -392,7 +392,7 @@ bool CScenarioMessagePage::StoreText() {
     uint8_t* at = m_pRom + room.offset;
     if (std::memcmp(at, bytes.data(), static_cast<size_t>(length)) != 0) {
         std::memcpy(at, bytes.data(), static_cast<size_t>(length));
-        editors::ReplaceListItem(m_pList, m_nCurrent, QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        m_pList->SetText(m_nCurrent, QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')));
     }
     return true;
 }

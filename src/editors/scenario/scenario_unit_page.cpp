@@ -278,11 +278,11 @@ bool CScenarioUnitPage::StoreRecord() {
 
     const uint16_t pilot = static_cast<uint16_t>(m_pilot.Store());
     if (pilot != tsumugi::Read16(record + kPilot) && !m_bUnitMode)
-        editors::ReplaceListItem(m_pList, m_nShown, m_pilot.Combo()->currentText());
+        m_pList->SetText(m_nShown, m_pilot.Combo()->currentText());
     tsumugi::Write16(record + kPilot, pilot);
     const uint16_t unit = static_cast<uint16_t>(m_unit.Store());
     if (unit != tsumugi::Read16(record + kUnit) && m_bUnitMode)
-        editors::ReplaceListItem(m_pList, m_nShown, m_unit.Combo()->currentText());
+        m_pList->SetText(m_nShown, m_unit.Combo()->currentText());
     tsumugi::Write16(record + kUnit, unit);
 
     record[kSide] = static_cast<uint8_t>(m_side.Store());

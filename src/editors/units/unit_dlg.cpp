@@ -78,7 +78,7 @@ bool CUnitDlg::StoreRecord() {
         ShowFailedPage(kMachinePage);
         return false;
     }
-    if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pMachine->NameText());
+    if (renamed) m_pList->SetText(m_nShown, m_pMachine->NameText());
     if (!m_pMachine->StoreFields(record)) {
         ShowFailedPage(kMachinePage);
         return false;

@@ -53,7 +53,7 @@ bool CWeaponDlg::StoreRecord() {
         m_pBasic->NameEdit()->setFocus();
         return false;
     }
-    if (renamed) editors::ReplaceListItem(m_pList, m_nShown, m_pBasic->NameText());
+    if (renamed) m_pList->SetText(m_nShown, m_pBasic->NameText());
     m_pType->StoreChoices(record);
     return m_pType->StoreMapFields(record);
 }
