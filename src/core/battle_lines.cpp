@@ -145,10 +145,9 @@ std::vector<std::optional<uint32_t>> LineRooms(const uint8_t* rom, const BattleP
     std::vector<std::optional<uint32_t>> rooms;
     rooms.reserve(offsets.size());
     for (const uint16_t own : offsets) {
-        // The next text's start is the smallest offset above own, when below the block's end.
+        // Of all the starts, only the smallest one above own can end its room.
         const auto next = std::upper_bound(starts.begin(), starts.end(), own);
-        const uint16_t end = next != starts.end() && *next < blockLength ? *next : blockLength;
-        rooms.push_back(own < end && end - own < 256 ? std::optional<uint32_t>(end - own) : std::nullopt);
+        rooms.push_back(TextRoom(blockLength, std::span<const uint16_t>(next, next == starts.end() ? 0 : 1), own));
     }
     return rooms;
 }

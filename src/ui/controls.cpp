@@ -124,7 +124,7 @@ void ListBox::setCurrentRow(int row) {
 void ListBox::SetCurSel(int index) {
     Quietly(m_bQuiet, [&] {
         if (index < 0 || index >= GetCount()) {
-            selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::ClearAndSelect);
+            setCurrentRow(-1);
             clearSelection();
         } else {
             setCurrentRow(index);

@@ -118,14 +118,20 @@ inline void ExpectLabelledControls(QWidget* window) {
     }
 }
 
+// A user's click on row i of the list, scrolled into sight first.
+inline void ClickRow(ui::ListBox* list, int i) {
+    ASSERT_NE(list, nullptr);
+    const QModelIndex row = list->Row(i);
+    ASSERT_TRUE(row.isValid()) << "row " << i;
+    list->scrollTo(row);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+}
+
 inline void SelectRow(QWidget* dialog, int i) {
     auto* list = dialog->findChild<ui::ListBox*>();
     ASSERT_NE(list, nullptr);
     ASSERT_TRUE(list->isVisible());
-    const QModelIndex row = list->Row(i);
-    ASSERT_TRUE(row.isValid());
-    list->scrollTo(row);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+    ClickRow(list, i);
 }
 
 inline void Press(QWidget* dialog, const QString& label) {

@@ -24,14 +24,6 @@ namespace tables = tsumugi::layout::battle_tables;
 QString S(const char16_t* text) { return QString::fromUtf16(text); }
 const QString kTooLong = S(u"元の文字数を超えてはいけません。");
 
-void ClickRow(ui::ListBox* list, int i) {
-    ASSERT_NE(list, nullptr);
-    const QModelIndex row = list->Row(i);
-    ASSERT_TRUE(row.isValid());
-    list->scrollTo(row);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
-}
-
 class BattleLineDlgTest : public EditorFixture {
 protected:
     // A block of free room inside the battle text area, far behind the demo's texts.

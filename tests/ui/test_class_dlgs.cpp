@@ -104,13 +104,6 @@ QStringList NamesOf(QWidget* d, const Slots& numbers) {
     return names;
 }
 
-void ClickRow(ui::ListBox* list, int row) {
-    const QModelIndex at = list->Row(row);
-    ASSERT_TRUE(at.isValid()) << "row " << row;
-    list->scrollTo(at);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(at).center());
-}
-
 void DoubleClickRow(ui::ListBox* list, int row) {
     ClickRow(list, row);
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {},

@@ -84,12 +84,8 @@ TEST_F(FieldTipsTest, EveryFieldOfAListRecordShowsItsPlaceInTheRecordShown) {
     for (const Case& c : cases) {
         auto editor = app::CreateEditor(c.category, Rom(), RomSize());
         editor->show();
-        if (auto* tabs = editor->findChild<ui::TabCtrl*>()) {
-            ASSERT_TRUE(ChoosePage(tabs, c.page));
-        }
-        if (c.category == cat::kBattleLine) {
-            ASSERT_TRUE(ChooseRow(Named<ui::ListBox>(editor.get(), QStringLiteral("パイロット")), c.page));
-        }
+        if (auto* tabs = editor->findChild<ui::TabCtrl*>()) { ASSERT_TRUE(ChoosePage(tabs, c.page)); }
+        if (c.category == cat::kBattleLine) { ASSERT_TRUE(ChooseRow(Named<ui::ListBox>(editor.get(), QStringLiteral("パイロット")), c.page)); }
         ui::ListBox* list = nullptr;
         for (auto* l : editor->findChildren<ui::ListBox*>()) {
             if (l->accessibleName() == QString::fromUtf8(c.list) && l->isVisible()) list = l;
